@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The fields of one contact line. Only the first five are kept, by position; `count` still
+// counts every field, since it decides which record lines exist.
+struct ContactRow {
+    enum Field { Name, Company, BusinessPhone, HomePhone, MobilePhone, UsedFields };
+
+    std::array<std::string, UsedFields> fields;
+    std::size_t count = 0;
+
+    // Refills the row by cutting `line` at every comma: no quoting, quotes stay in the fields.
+    void cut(std::string_view line);
+
+    void clear();
+    // Starts the next field; returns where its value goes, or nullptr past the used fields.
+    std::string* startField();
+};
+
+// Appends `value` as a field's text: a line break inside it (CR LF, CR or LF) becomes one
+// space, so that each vCard property stays on one line.
+void appendFieldText(std::string& field, std::string_view value);
+
+// The text of one vCard 2.1 entry. Lines end in CR LF; the last, "END:VCARD", has no line end.
+namespace VCardRecord {
+
+void appendTo(std::string& out, const ContactRow& row);
+std::string of(const ContactRow& row);
+
+}  // namespace VCardRecord

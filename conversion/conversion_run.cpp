@@ -1,0 +1,111 @@
+#include "conversion_run.h"
+
+#include <QFileInfo>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "contact_record.h"
+#include "csv_row_reader.h"
+#include "decoded_input.h"
+#include "line_reader.h"
+
+namespace {
+
+// Records are handed to the writer in pieces of about this size.
+constexpr std::size_t WriteChunk = 256 * 1024;
+
+constexpr std::string_view HeadingWord = "姓名";
+constexpr std::string_view IdeographicSpace = "\u3000";
+
+std::string_view trimSpaces(std::string_view line) {
+    for (;;) {
+        if (line.starts_with(' ')) {
+            line.remove_prefix(1);
+        } else if (line.starts_with(IdeographicSpace)) {
+            line.remove_prefix(IdeographicSpace.size());
+        } else if (line.ends_with(' ')) {
+            line.remove_suffix(1);
+        } else if (line.ends_with(IdeographicSpace)) {
+            line.remove_suffix(IdeographicSpace.size());
+        } else {
+            return line;
+        }
+    }
+}
+
+// Blank lines and the heading line (any line that mentions 姓名) make no record.
+bool isDataLine(std::string_view line) {
+    return !trimSpaces(line).empty() && line.find(HeadingWord) == std::string_view::npos;
+}
+
+bool isSameFile(const QString& a, const QString& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
+                                       std::filesystem::path(b.toStdU16String()), error);
+}
+
+}  // namespace
+
+void ConversionRun::execute() {
+    if (!QFileInfo(sink_.readInputPath()).isFile()) {
+        sink_.showMessage(RunTexts::FileMissing);
+        return;
+    }
+    sink_.processPendingEvents();
+
+    // This was the run's only yield: nothing can change the boxes from here on.
+    const QString inputPath = sink_.readInputPath();
+    const QString outputPath = sink_.readOutputPath();
+    const OutputEncoding encoding = sink_.readEncodingChoice();
+    if (outputPath.trimmed().isEmpty()) {
+        sink_.showMessage(RunTexts::OutputPathMissing);
+        return;
+    }
+    if (isSameFile(inputPath, outputPath)) {
+        sink_.showMessage(RunTexts::OutputIsInput);
+        return;
+    }
+    DecodedInput input;
+    if (!input.open(inputPath)) {
+        sink_.showMessage(RunTexts::CannotReadInput);
+        return;
+    }
+    EncodedFileWriter output(outputPath, encoding);
+    if (!output.open()) {
+        sink_.showMessage(RunTexts::CannotWriteOutput);
+        return;
+    }
+
+    convertLines(input, output);
+
+    if (input.failed()) {
+        sink_.showMessage(RunTexts::CannotReadInput);  // the unfinished output is discarded
+        return;
+    }
+    sink_.showFinished();
+    if (!output.commit()) sink_.showMessage(RunTexts::CannotWriteOutput);
+}
+
+void ConversionRun::convertLines(DecodedInput& input, EncodedFileWriter& output) {
+    LineReader lines(input);
+    CsvRowReader rows(lines);
+    ContactRow row;
+    std::string records;
+    std::int64_t count = 0;
+    std::string_view line;
+    while (!output.failed() && lines.next(line)) {
+        std::int64_t linesTaken = 1;
+        if (isDataLine(line)) {
+            linesTaken = rows.read(line, row);
+            VCardRecord::appendTo(records, row);
+            records += "\r\n";
+            if (records.size() >= WriteChunk) {
+                output.write(records);
+                records.clear();
+            }
+        }
+        for (; linesTaken > 0; --linesTaken) sink_.showCount(++count);
+    }
+    output.write(records);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Code page 936 as Windows defines it (ICU's "windows-936-2000": 0x80 is the euro sign).
+// Conversion is table-driven: the tables are built once from ICU's own mapping, after which each
+// character costs one lookup instead of a converter call.
+namespace cp936 {
+
+// Appends the UTF-8 text of `bytes` to `out`; bytes the code page does not define become U+FFFD,
+// exactly where ICU's converter puts them. Returns how many bytes it consumed: all of them with
+// `atEnd`, otherwise a lead byte that ends `bytes` is left for the next call.
+std::size_t decode(std::string_view bytes, bool atEnd, std::string& out);
+
+// Appends the code page 936 bytes of UTF-8 `text` to `out`. A character the code page cannot
+// hold, and each byte of malformed UTF-8, becomes '?'.
+void encode(std::string_view text, std::string& out);
+
+}  // namespace cp936

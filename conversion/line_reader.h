@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class DecodedInput;
+
+// Splits decoded text into lines. The first line end in the file decides what ends a line: after
+// a CR (alone or in CR LF) a line ends at CR LF or a lone CR, and a lone LF is text, the way Excel
+// writes a break inside a cell; after an LF (LibreOffice on Linux), LF, CR LF and CR all end lines.
+class LineReader {
+public:
+    explicit LineReader(DecodedInput& input) : input_(input) {}
+
+    // The next line without its line end, valid until the next call; false when none is left.
+    bool next(std::string_view& line);
+
+    // Remembers where the next line starts, so that the lines read after it can be read again.
+    void mark();
+    void rewindToMark();
+    void dropMark() { mark_.reset(); }
+
+private:
+    enum class LineEnds { NotSeenYet, Cr, Lf };
+
+    struct LineEnd {
+        std::size_t at;      // index in buffer_
+        std::size_t length;  // 1 or 2
+    };
+
+    std::optional<LineEnd> findLineEnd();
+    std::optional<LineEnd> lineEndAtCr(std::size_t cr) const;
+    void readMoreText();
+
+    DecodedInput& input_;
+    std::string buffer_;
+    std::uint64_t bufferStart_ = 0;  // offset in the text of buffer_[0]
+    std::size_t pos_ = 0;            // start of the next line in buffer_
+    std::size_t searchFrom_ = 0;     // no line end lies in [pos_, searchFrom_)
+    std::optional<std::uint64_t> mark_;
+    LineEnds lineEnds_ = LineEnds::NotSeenYet;
+    bool exhausted_ = false;
+};

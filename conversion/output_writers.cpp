@@ -1,0 +1,63 @@
+#include "output_writers.h"
+
+#include "cp936.h"
+#include "utf8.h"
+
+EncodedFileWriter::EncodedFileWriter(const QString& path, OutputEncoding encoding)
+    : file_(path), encoding_(encoding) {}
+
+bool EncodedFileWriter::open() {
+    failed_ = !file_.open(QIODevice::WriteOnly);
+    if (!failed_ && encoding_ == OutputEncoding::Utf8WithBom) writeBytes(utf8::ByteOrderMark);
+    return !failed_;
+}
+
+void EncodedFileWriter::write(std::string_view text) {
+    if (encoding_ != OutputEncoding::Ansi) {
+        writeBytes(text);
+        return;
+    }
+    encoded_.clear();
+    cp936::encode(text, encoded_);
+    writeBytes(encoded_);
+}
+
+bool EncodedFileWriter::commit() {
+    // The code-page file ends with a line end of its own, after the last record's.
+    if (encoding_ == OutputEncoding::Ansi) writeBytes("\r\n");
+    if (failed_) {
+        file_.cancelWriting();
+        return false;
+    }
+    failed_ = !file_.commit();
+    return !failed_;
+}
+
+void EncodedFileWriter::writeBytes(std::string_view bytes) {
+    if (failed_ || bytes.empty()) return;
+    failed_ = file_.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+              static_cast<qint64>(bytes.size());
+}
+
+namespace {
+
+bool save(std::string_view text, const QString& path, OutputEncoding encoding) {
+    EncodedFileWriter writer(path, encoding);
+    if (!writer.open()) return false;
+    writer.write(text);
+    return writer.commit();
+}
+
+}  // namespace
+
+bool SaveAnsi(std::string_view text, const QString& path) {
+    return save(text, path, OutputEncoding::Ansi);
+}
+
+bool SaveUTF8(std::string_view text, const QString& path) {
+    return save(text, path, OutputEncoding::Utf8WithBom);
+}
+
+bool SaveToFile(std::string_view text, const QString& path) {
+    return save(text, path, OutputEncoding::Utf8NoBom);
+}

@@ -1,0 +1,100 @@
+#include "utf8.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace utf8 {
+namespace {
+
+enum class SeqKind { Valid, Invalid, Truncated };
+
+struct Seq {
+    std::size_t length;  // Valid: the character; Invalid: the subpart to replace (at least 1)
+    SeqKind kind;
+};
+
+// Classifies the sequence starting at a non-ASCII byte, following the Unicode table of
+// well-formed byte sequences (no overlongs, no surrogates, nothing above U+10FFFF).
+Seq classify(const unsigned char* p, const unsigned char* end) {
+    const unsigned lead = p[0];
+    std::size_t trailing;
+    unsigned lo = 0x80, hi = 0xBF;
+    if (lead < 0x80) {
+        return {1, SeqKind::Valid};
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        trailing = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        trailing = 2;
+        if (lead == 0xE0) lo = 0xA0;
+        if (lead == 0xED) hi = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        trailing = 3;
+        if (lead == 0xF0) lo = 0x90;
+        if (lead == 0xF4) hi = 0x8F;
+    } else {
+        return {1, SeqKind::Invalid};
+    }
+    for (std::size_t i = 1; i <= trailing; ++i) {
+        if (p + i == end) return {i, SeqKind::Truncated};
+        if (p[i] < lo || p[i] > hi) return {i, SeqKind::Invalid};
+        lo = 0x80;
+        hi = 0xBF;
+    }
+    return {trailing + 1, SeqKind::Valid};
+}
+
+const unsigned char* skipAscii(const unsigned char* p, const unsigned char* end) {
+    constexpr std::uint64_t HighBits = 0x8080808080808080ull;
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        if (word & HighBits) break;
+        p += 8;
+    }
+    while (p < end && *p < 0x80) ++p;
+    return p;
+}
+
+}  // namespace
+
+std::size_t validPrefixLength(std::string_view bytes) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = begin + bytes.size();
+    const unsigned char* p = begin;
+    while ((p = skipAscii(p, end)) < end) {
+        const Seq seq = classify(p, end);
+        if (seq.kind != SeqKind::Valid) break;
+        p += seq.length;
+    }
+    return static_cast<std::size_t>(p - begin);
+}
+
+bool isTruncatedChar(std::string_view tail) {
+    if (tail.empty()) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(tail.data());
+    return classify(p, p + tail.size()).kind == SeqKind::Truncated;
+}
+
+std::size_t sanitize(std::string_view bytes, bool atEnd, std::string& out) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t valid = validPrefixLength(bytes.substr(done));
+        out.append(bytes.data() + done, valid);
+        done += valid;
+        if (done == bytes.size()) break;
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + done;
+        const Seq seq = classify(p, p + (bytes.size() - done));
+        if (seq.kind == SeqKind::Truncated && !atEnd) break;
+        out += ReplacementChar;
+        done += seq.length;
+    }
+    return done;
+}
+
+std::size_t firstCharLength(std::string_view text) {
+    if (text.empty()) return 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    return classify(p, p + text.size()).length;
+}
+
+}  // namespace utf8

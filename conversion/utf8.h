@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// UTF-8 checks and repair. Everything behind the decoders works on valid UTF-8 only.
+namespace utf8 {
+
+// Length of the longest prefix of `bytes` made of whole, valid UTF-8 characters.
+std::size_t validPrefixLength(std::string_view bytes);
+
+// True when `tail` is the valid beginning of a character that the next bytes may complete.
+bool isTruncatedChar(std::string_view tail);
+
+// Appends `bytes` to `out`, each maximal invalid subpart replaced by U+FFFD. Returns how many
+// bytes it consumed: all of them with `atEnd`, otherwise a character cut by the end of `bytes`
+// is left for the next call.
+std::size_t sanitize(std::string_view bytes, bool atEnd, std::string& out);
+
+// Byte length of the first character of valid UTF-8 `text`; 0 for empty text.
+std::size_t firstCharLength(std::string_view text);
+
+inline constexpr std::string_view ReplacementChar = "\xEF\xBF\xBD";
+inline constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace utf8
