@@ -1,0 +1,218 @@
+#include "main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QTimer>
+
+#include "conversion_run.h"
+#include "test_support.h"
+#include "window_fixture.h"
+
+namespace {
+
+using test_support::PrintTo;
+
+// The window as its layout sheet draws it, in pixels at 96 dots per inch.
+struct ControlCase {
+    const char* what;  // the control's name, with the index of an indexed group
+    const char* className;
+    const char16_t* text;
+    QRect geometry;  // relative to Frame1 for the controls inside it
+    bool sizesItself;
+};
+
+class Layout : public testing::TestWithParam<ControlCase> {};
+
+QString textOf(const QWidget* control) {
+    const QVariant text = control->property("text");
+    return text.isValid() ? text.toString() : QString();
+}
+
+TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
+    const ShownWindow shown;
+    const ControlCase& expected = GetParam();
+    const auto* control = shown.find<QWidget>(expected.what);
+
+    EXPECT_STREQ(control->metaObject()->className(), expected.className);
+    EXPECT_EQ(textOf(control), QString::fromUtf16(expected.text));
+    EXPECT_EQ(control->pos(), expected.geometry.topLeft());
+    if (!expected.sizesItself) {
+        EXPECT_EQ(control->size(), expected.geometry.size());
+    } else {
+        // Sized to its text in the window's font: wide enough for it, never narrower than drawn.
+        const QFontMetrics metrics(control->font());
+        EXPECT_GE(control->width(), metrics.horizontalAdvance(textOf(control)));
+        EXPECT_GE(control->width(), std::min(expected.geometry.width(), control->sizeHint().width()));
+        EXPECT_LE(control->width(), std::max(expected.geometry.width(), control->sizeHint().width()) + 2);
+    }
+    const bool insideFrame = QLatin1String(expected.what) != QLatin1String("Frame1") &&
+                             QLatin1String(expected.what) != QLatin1String("Command1");
+    EXPECT_EQ(control->parentWidget()->objectName(), insideFrame ? "Frame1" : "Form1");
+}
+
+constexpr const char16_t* Instructions =
+    u"    本工具是EXCEL CSV 文件格式通讯录转换成手机通讯录(联系人)导入文件 VCard文件转换工具，转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL 表格，先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，安卓手机一般默认支持UTF-8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，导入前建议先备份原来的通讯录!";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::Values(
+    ControlCase{"Frame1",     "QGroupBox",    u"",                 {14, 14, 561, 243}, false},
+    ControlCase{"Label2",     "QLabel",       Instructions,        {14, 21, 533, 71},  false},
+    ControlCase{"Label1(0)",  "QLabel",       u"CSV文件地址：",     {16, 102, 78, 12},  true},
+    ControlCase{"csvfile",    "QLineEdit",    u"请直接将文件拖入",  {104, 94, 441, 25}, false},
+    ControlCase{"Label1(1)",  "QLabel",       u"生成文件地址：",    {16, 138, 84, 12},  true},
+    ControlCase{"vcardfile",  "QLineEdit",    u"",                 {104, 134, 441, 25}, false},
+    ControlCase{"Label1(4)",  "QLabel",       u"生成编码格式：",    {16, 174, 84, 12},  true},
+    ControlCase{"Option1(0)", "QRadioButton", u"ANSI",             {133, 175, 57, 15}, true},
+    ControlCase{"Option1(1)", "QRadioButton", u"UTF-8 (带BOM)",    {245, 175, 106, 15}, true},
+    ControlCase{"Option1(2)", "QRadioButton", u"UTF-8 (不带BOM)",  {385, 175, 141, 15}, true},
+    ControlCase{"Label1(2)",  "QLabel",       u"当前处理进度：",    {16, 210, 84, 12},  true},
+    ControlCase{"Label1(3)",  "QLabel",       u"",                 {133, 210, 6, 12},  false},
+    ControlCase{"Command1",   "QPushButton",  u"执行",             {252, 273, 89, 25}, false}),
+    caseName<ControlCase>);
+// clang-format on
+
+TEST(Window, StartsAsTheUserFirstSeesIt) {
+    const ShownWindow shown;
+    const Form1& window = *shown.window;
+    EXPECT_EQ(window.windowTitle(), "Zeluvar");
+    EXPECT_EQ(window.size(), QSize(601, 314));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(window.font().pointSize(), 9);
+    EXPECT_TRUE(shown.find<QRadioButton>("Option1(2)")->isChecked());
+    EXPECT_FALSE(shown.find<QRadioButton>("Option1(0)")->isChecked());
+    EXPECT_FALSE(shown.find<QRadioButton>("Option1(1)")->isChecked());
+    EXPECT_EQ(shown.status()->text(), "");
+    EXPECT_EQ(window.focusWidget(), shown.csvfile());
+    EXPECT_FALSE(shown.vcardfile()->isReadOnly());
+    EXPECT_TRUE(shown.find<QLabel>("Label2")->wordWrap());
+    EXPECT_TRUE(shown.find<QGroupBox>("Frame1")->title().isEmpty());
+}
+
+TEST(Window, TabFollowsTheTabIndexes) {
+    const ShownWindow shown;
+    std::vector<QString> order;
+    QWidget* control = shown.csvfile();
+    do {
+        if (control->focusPolicy() & Qt::TabFocus) order.push_back(control->objectName());
+        control = control->nextInFocusChain();
+    } while (control != shown.csvfile());
+    EXPECT_EQ(order, (std::vector<QString>{"csvfile", "vcardfile", "Command1", "Option1(0)",
+                                            "Option1(1)", "Option1(2)"}));
+}
+
+// Execute through the window: the bytes written for each option the user can pick.
+struct ExecuteCase {
+    const char* what;
+    const char* option;
+    std::string bytes;
+};
+
+class Execute : public testing::TestWithParam<ExecuteCase> {};
+
+const std::string Wang = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:王;五;;\r\nFN:王五\r\nORG:某公司\r\nEND:VCARD\r\n";
+const std::string WangCp936 =
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xCD\xF5;\xCE\xE5;;\r\nFN:\xCD\xF5\xCE\xE5\r\n"
+    "ORG:\xC4\xB3\xB9\xAB\xCB\xBE\r\nEND:VCARD\r\n";
+
+TEST_P(Execute, WritesTheChosenEncoding) {
+    ScratchDir dir;
+    const QString input = dir.write("通讯录.csv", "姓名,公司名称\r\n王五,某公司\r\n");
+    ShownWindow shown;
+    shown.typeInto(shown.csvfile(), input);
+    shown.typeInto(shown.vcardfile(), dir.path("通讯录.vcf"));
+    QTest::mouseClick(shown.find<QRadioButton>(GetParam().option), Qt::LeftButton);
+    shown.execute();
+
+    EXPECT_EQ(ScratchDir::read(dir.path("通讯录.vcf")), GetParam().bytes);
+    EXPECT_EQ(shown.status()->text(), "处理结束");
+    EXPECT_TRUE(shown.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, Execute,
+                         testing::Values(ExecuteCase{"ansi", "Option1(0)", WangCp936 + "\r\n"},
+                                         ExecuteCase{"utf8 mark", "Option1(1)", "\xEF\xBB\xBF" + Wang},
+                                         ExecuteCase{"utf8", "Option1(2)", Wang}),
+                         caseName<ExecuteCase>);
+
+TEST(Window, ExecuteAtStartUpSaysTheFileIsMissing) {
+    ShownWindow shown;
+    shown.execute();
+    EXPECT_EQ(shown.messages, std::vector<std::string>{"文件不存在!   "});
+    EXPECT_EQ(shown.status()->text(), "");
+}
+
+TEST(Window, FailuresReachAMessageBox) {
+    ScratchDir dir;
+    const QString input = dir.write("in.csv", "王五\r\n");
+    ShownWindow shown;
+    shown.csvfile()->setText(input);
+
+    shown.execute();  // output box still empty
+    shown.vcardfile()->setText(input);
+    shown.execute();
+    shown.vcardfile()->setText(dir.path("missing/out.vcf"));
+    shown.execute();
+    // A drop handled during the run's one yield changes the input path under it.
+    shown.vcardfile()->setText(dir.path("out.vcf"));
+    QTimer::singleShot(0, shown.window.get(), [&] { shown.csvfile()->setText(dir.path("gone.csv")); });
+    shown.execute();
+
+    EXPECT_EQ(shown.messages, (std::vector<std::string>{
+                                  RunTexts::OutputPathMissing.toStdString(),
+                                  RunTexts::OutputIsInput.toStdString(),
+                                  RunTexts::CannotWriteOutput.toStdString(),
+                                  RunTexts::CannotReadInput.toStdString(),
+                              }));
+    EXPECT_FALSE(QFileInfo::exists(dir.path("out.vcf")));
+}
+
+TEST(Window, ClosingOpensTheHomePageOnce) {
+    for (const bool afterARun : {false, true}) {
+        ShownWindow shown;
+        if (afterARun) shown.execute();
+        EXPECT_TRUE(shown.window->close());
+        EXPECT_EQ(shown.openedAddresses, std::vector<QString>{HomePageAddress});
+    }
+    EXPECT_EQ(HomePageAddress, "https://zeluvar.example/");
+}
+
+// Writes down the status label's text each time it is painted.
+class PaintLog : public QObject {
+public:
+    std::vector<QString> painted;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted.push_back(static_cast<QLabel*>(watched)->text());
+        return false;
+    }
+};
+
+TEST(Window, CountsVisiblyWithABoundedNumberOfRepaints) {
+    constexpr int Lines = 400000;
+    std::string csv = "姓名,公司名称,业务电话,住宅电话,手机\r\n";
+    for (int i = 1; i < Lines; ++i) csv += "王五,某公司,010-12345678,,13800000000\r\n";
+    ScratchDir dir;
+    ShownWindow shown;
+    shown.csvfile()->setText(dir.write("big.csv", csv));
+    shown.vcardfile()->setText(dir.path("big.vcf"));
+    PaintLog log;
+    shown.status()->installEventFilter(&log);
+
+    QElapsedTimer clock;
+    clock.start();
+    shown.execute();
+    const qint64 elapsedMs = clock.elapsed();
+
+    // The first count, one per interval, and the last one.
+    const auto counts = std::count_if(log.painted.begin(), log.painted.end(), [](const QString& text) {
+        return !text.isEmpty() && text.front().isDigit();
+    });
+    EXPECT_LE(counts, 2 + elapsedMs / Form1::CountRepaintIntervalMs);
+    ASSERT_GE(log.painted.size(), 2u);
+    EXPECT_EQ(log.painted.back(), "处理结束");
+    EXPECT_EQ(log.painted[log.painted.size() - 2], QString::number(Lines));
+}
+
+}  // namespace

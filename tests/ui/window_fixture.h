@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main_window.h"
+
+// A shown window whose desktop only writes down the messages and addresses it is asked for.
+struct ShownWindow {
+    std::vector<std::string> messages;
+    std::vector<QString> openedAddresses;
+    std::unique_ptr<Form1> window;
+
+    ShownWindow() {
+        window = std::make_unique<Form1>(Desktop{
+            [this](QWidget*, const QString& text) { messages.push_back(text.toStdString()); },
+            [this](const QString& address) { openedAddresses.push_back(address); }});
+        window->show();
+    }
+
+    template <class Control>
+    Control* find(const char* name) const {
+        auto* control = window->findChild<Control*>(QString::fromLatin1(name));
+        if (!control) throw std::runtime_error(std::string("no control ") + name);
+        return control;
+    }
+
+    QLineEdit* csvfile() const { return find<QLineEdit>("csvfile"); }
+    QLineEdit* vcardfile() const { return find<QLineEdit>("vcardfile"); }
+    QLabel* status() const { return find<QLabel>("Label1(3)"); }
+
+    // Types `text` key by key; QTest::keyClicks takes only ASCII.
+    void typeInto(QLineEdit* box, const QString& text) const {
+        box->clear();
+        for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, c, {});
+    }
+
+    void execute() const { QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton); }
+};

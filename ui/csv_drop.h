@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QLineEdit;
+class QMimeData;
+
+// Makes `csvfile` take CSV files dropped from a file manager: the box gets the file's path and
+// `vcardfile` the same path ending in "vcf". Other drops (text, links) are refused, and the
+// line edit's own text drop is switched off.
+class CsvDrop : public QObject {
+    Q_OBJECT
+
+public:
+    CsvDrop(QLineEdit* csvfile, QLineEdit* vcardfile, std::function<void(const QString&)> showMessage);
+
+    static inline const QString UnsupportedFile = QStringLiteral(u"    不支持的文件，请重新拖入CSV文件! ");
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void takePaths(const QMimeData& data);
+    void takePath(const QString& path);
+
+    QLineEdit* csvfile_;
+    QLineEdit* vcardfile_;
+    std::function<void(const QString&)> showMessage_;
+};

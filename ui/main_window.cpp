@@ -1,0 +1,209 @@
+#include "main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+#include <vector>
+
+#include "csv_drop.h"
+
+namespace {
+
+enum class Kind { Frame, WrappingLabel, Label, TextBox, OptionButton, PushButton };
+enum class Parent { Form1, Frame1 };
+constexpr int NoIndex = -1;
+
+struct ControlSpec {
+    const char* name;
+    int index;  // member of an indexed group, or NoIndex
+    Kind kind;
+    const char16_t* text;
+    QRect geometry;  // pixels, relative to Frame1 for the controls inside it
+    int tabIndex;
+    Parent parent;
+};
+
+constexpr const char16_t* Instructions =
+    u"    本工具是EXCEL CSV 文件格式通讯录转换成手机通讯录(联系人)导入文件 VCard文件转换工具，"
+    u"转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL 表格，"
+    u"先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，"
+    u"安卓手机一般默认支持UTF-8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，"
+    u"程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，导入前建议先备份原来的通讯录!";
+
+// The window as drawn at 96 dots per inch; self-sizing labels take their size from their text.
+// clang-format off
+const ControlSpec Layout[] = {
+    // name        index    kind                 text               left top  width height tab  parent
+    {"Frame1",    NoIndex, Kind::Frame,         u"",                {14, 14, 561, 243},  0, Parent::Form1},
+    {"Label2",    NoIndex, Kind::WrappingLabel, Instructions,       {14, 21, 533, 71},  12, Parent::Frame1},
+    {"Label1",    0,       Kind::Label,         u"CSV文件地址：",    {16, 102, 78, 12},    2, Parent::Frame1},
+    {"csvfile",   NoIndex, Kind::TextBox,       u"请直接将文件拖入", {104, 94, 441, 25},   1, Parent::Frame1},
+    {"Label1",    1,       Kind::Label,         u"生成文件地址：",   {16, 138, 84, 12},    3, Parent::Frame1},
+    {"vcardfile", NoIndex, Kind::TextBox,       u"",                {104, 134, 441, 25},  4, Parent::Frame1},
+    {"Label1",    4,       Kind::Label,         u"生成编码格式：",   {16, 174, 84, 12},    9, Parent::Frame1},
+    {"Option1",   0,       Kind::OptionButton,  u"ANSI",            {133, 175, 57, 15},   8, Parent::Frame1},
+    {"Option1",   1,       Kind::OptionButton,  u"UTF-8 (带BOM)",   {245, 175, 106, 15}, 10, Parent::Frame1},
+    {"Option1",   2,       Kind::OptionButton,  u"UTF-8 (不带BOM)", {385, 175, 141, 15}, 11, Parent::Frame1},
+    {"Label1",    2,       Kind::Label,         u"当前处理进度：",   {16, 210, 84, 12},    6, Parent::Frame1},
+    {"Label1",    3,       Kind::Label,         u"",                {133, 210, 6, 12},    7, Parent::Frame1},
+    {"Command1",  NoIndex, Kind::PushButton,    u"执行",            {252, 273, 89, 25},   5, Parent::Form1},
+};
+// clang-format on
+
+constexpr QSize ClientSize(601, 314);
+constexpr int FontPointSize = 9;
+constexpr int StartupOption = 2;  // "UTF-8 (不带BOM)", which Android phones read
+constexpr int StatusLabel = 3;
+
+QString objectNameOf(const ControlSpec& spec) {
+    const QString name = QString::fromLatin1(spec.name);
+    return spec.index == NoIndex ? name : QStringLiteral("%1(%2)").arg(name).arg(spec.index);
+}
+
+QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
+    const QString text = QString::fromUtf16(spec.text);
+    switch (spec.kind) {
+        case Kind::Frame: return new QGroupBox(parent);
+        case Kind::WrappingLabel: {
+            auto* label = new QLabel(text, parent);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+        case Kind::Label: return new QLabel(text, parent);
+        case Kind::TextBox: return new QLineEdit(text, parent);
+        case Kind::OptionButton: return new QRadioButton(text, parent);
+        case Kind::PushButton: return new QPushButton(text, parent);
+    }
+    return nullptr;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/zeluvar-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+}  // namespace
+
+Desktop Desktop::real() {
+    return {
+        [](QWidget* owner, const QString& text) {
+            QMessageBox box(QMessageBox::Information, Form1::Title, text, QMessageBox::Ok, owner);
+            box.exec();
+        },
+        [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); },
+    };
+}
+
+Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Title);
+    setWindowIcon(programIcon());
+    QFont font = this->font();
+    font.setPointSize(FontPointSize);
+    setFont(font);
+    setFixedSize(ClientSize);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+
+    buildControls();
+    csvfile_ = findChild<QLineEdit*>(QStringLiteral("csvfile"));
+    vcardfile_ = findChild<QLineEdit*>(QStringLiteral("vcardfile"));
+    for (int i = 0; i < int(option1_.size()); ++i)
+        option1_[i] = findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(i));
+    status_ = findChild<QLabel*>(QStringLiteral("Label1(%1)").arg(StatusLabel));
+    command1_ = findChild<QPushButton*>(QStringLiteral("Command1"));
+
+    option1_[StartupOption]->setChecked(true);
+    vcardfile_->setAcceptDrops(false);
+    csvDrop_ = new CsvDrop(csvfile_, vcardfile_, [this](const QString& text) { showMessage(text); });
+    connect(command1_, &QPushButton::clicked, this, &Form1::execute);
+    csvfile_->setFocus();
+
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    QWidget* frame = nullptr;
+    std::vector<std::pair<int, QWidget*>> focusable;
+    for (const ControlSpec& spec : Layout) {
+        QWidget* control = makeControl(spec, spec.parent == Parent::Frame1 ? frame : this);
+        control->setObjectName(objectNameOf(spec));
+        control->setGeometry(spec.geometry);
+        if (spec.kind == Kind::Label && !control->property("text").toString().isEmpty())
+            control->adjustSize();
+        // Fonts wider than the one the layout was drawn with must not clip an option's caption.
+        if (spec.kind == Kind::OptionButton)
+            control->resize(std::max(control->width(), control->sizeHint().width()),
+                            control->height());
+        if (spec.kind == Kind::Frame) frame = control;
+        if (control->focusPolicy() != Qt::NoFocus) focusable.emplace_back(spec.tabIndex, control);
+    }
+    std::sort(focusable.begin(), focusable.end());
+    for (std::size_t i = 1; i < focusable.size(); ++i)
+        setTabOrder(focusable[i - 1].second, focusable[i].second);
+}
+
+void Form1::execute() { ConversionRun(*this).execute(); }
+
+void Form1::closeEvent(QCloseEvent* event) {
+    desktop_.openAddress(HomePageAddress);  // whatever it answers, the window closes
+    event->accept();
+}
+
+QString Form1::readInputPath() { return csvfile_->text(); }
+
+QString Form1::readOutputPath() { return vcardfile_->text(); }
+
+OutputEncoding Form1::readEncodingChoice() {
+    if (option1_[0]->isChecked()) return OutputEncoding::Ansi;
+    if (option1_[1]->isChecked()) return OutputEncoding::Utf8WithBom;
+    return OutputEncoding::Utf8NoBom;
+}
+
+void Form1::showCount(std::int64_t lines) {
+    latestCount_ = lines;
+    latestCountShown_ = false;
+    if (sinceCountShown_.isValid() && sinceCountShown_.elapsed() < CountRepaintIntervalMs) return;
+    showLatestCount();
+}
+
+void Form1::showLatestCount() {
+    if (latestCountShown_) return;
+    showStatus(QString::number(latestCount_));
+    latestCountShown_ = true;
+    sinceCountShown_.start();
+}
+
+void Form1::showFinished() {
+    showLatestCount();
+    showStatus(RunTexts::Finished);
+}
+
+void Form1::showMessage(const QString& text) {
+    showLatestCount();
+    desktop_.showMessage(this, text);
+}
+
+void Form1::processPendingEvents() { QCoreApplication::processEvents(); }
+
+// The run does not yield while it counts, so the label is painted on the spot.
+void Form1::showStatus(const QString& text) {
+    status_->setText(text);
+    status_->adjustSize();
+    status_->repaint();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "conversion_run.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class CsvDrop;
+
+// The web address the desktop is asked to open when the window closes.
+inline const QString HomePageAddress = QStringLiteral("https://zeluvar.example/");
+
+// What the window asks of the desktop. Tests put their own in, so that no test waits on a modal
+// message box or starts a browser.
+struct Desktop {
+    std::function<void(QWidget* owner, const QString& text)> showMessage;
+    std::function<void(const QString& address)> openAddress;
+
+    static Desktop real();
+};
+
+// The program's one window: the two paths, the encoding choice, Execute and the progress label.
+class Form1 : public QWidget, private ProgressSink {
+    Q_OBJECT
+
+public:
+    static inline const QString Title = QStringLiteral("Zeluvar");
+
+    explicit Form1(Desktop desktop = Desktop::real());
+    ~Form1() override;
+
+    // Counting a million lines must not cost a million repaints of the label.
+    static constexpr qint64 CountRepaintIntervalMs = 100;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void execute();
+
+    QString readInputPath() override;
+    QString readOutputPath() override;
+    OutputEncoding readEncodingChoice() override;
+    void showCount(std::int64_t lines) override;
+    void showFinished() override;
+    void showMessage(const QString& text) override;
+    void processPendingEvents() override;
+
+    void showStatus(const QString& text);
+    void showLatestCount();
+
+    Desktop desktop_;
+    QLineEdit* csvfile_ = nullptr;
+    QLineEdit* vcardfile_ = nullptr;
+    std::array<QRadioButton*, 3> option1_{};
+    QLabel* status_ = nullptr;  // Label1 index 3
+    QPushButton* command1_ = nullptr;
+    CsvDrop* csvDrop_ = nullptr;
+
+    std::int64_t latestCount_ = 0;
+    bool latestCountShown_ = true;
+    QElapsedTimer sinceCountShown_;
+};
