@@ -41,8 +41,8 @@ std::uint32_t packUtf8(char32_t c) {
         bytes = (0xC0 | (c >> 6)) | ((0x80 | (c & 0x3F)) << 8);
         length = 2;
     } else {
-        bytes = (0xE0 | (c >> 12)) | ((0x80 | ((c >> 6) & 0x3F)) << 8) |
-                ((0x80 | (c & 0x3F)) << 16);
+        bytes =
+            (0xE0 | (c >> 12)) | ((0x80 | ((c >> 6) & 0x3F)) << 8) | ((0x80 | (c & 0x3F)) << 16);
         length = 3;
     }
     return bytes | (length << LengthShift);
@@ -73,7 +73,8 @@ DecodeTables buildDecodeTables() {
             status = U_ZERO_ERROR;
             ucnv_reset(converter.get());
             const int32_t n = ucnv_toUChars(converter.get(), units, 4, two, 2, &status);
-            tables.pair[(lead - 0x80) * 256 + trail] = packUtf8(units[0]) | (n == 1 ? TakesTrail : 0);
+            tables.pair[(lead - 0x80) * 256 + trail] =
+                packUtf8(units[0]) | (n == 1 ? TakesTrail : 0);
         }
     }
     return tables;
@@ -123,9 +124,13 @@ char* put(char* dst, std::uint32_t packed) {
 
 char32_t codePoint(const unsigned char* p, std::size_t length) {
     switch (length) {
-        case 2: return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
-        case 3: return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
-        default: return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
+        case 2:
+            return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+        case 3:
+            return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+        default:
+            return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 |
+                   (p[3] & 0x3Fu);
     }
 }
 
@@ -177,9 +182,9 @@ void encode(std::string_view text, std::string& out) {
         const std::size_t remaining = static_cast<std::size_t>(end - p);
         const std::size_t valid = utf8::validPrefixLength(
             std::string_view(reinterpret_cast<const char*>(p), remaining < 4 ? remaining : 4));
-        const std::size_t length = valid ? utf8::firstCharLength(std::string_view(
-                                               reinterpret_cast<const char*>(p), valid))
-                                         : 0;
+        const std::size_t length =
+            valid ? utf8::firstCharLength(std::string_view(reinterpret_cast<const char*>(p), valid))
+                  : 0;
         if (length == 0) {
             out += '?';
             ++p;

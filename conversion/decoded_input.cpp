@@ -9,7 +9,8 @@ bool DecodedInput::open(const QString& path) {
 
     char head[3];
     const qint64 headSize = file_.read(head, sizeof head);
-    if (headSize == qint64(sizeof head) && std::string_view(head, sizeof head) == utf8::ByteOrderMark) {
+    if (headSize == qint64(sizeof head) &&
+        std::string_view(head, sizeof head) == utf8::ByteOrderMark) {
         encoding_ = Encoding::Utf8;  // the mark is not part of the first line
         return true;
     }

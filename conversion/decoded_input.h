@@ -28,7 +28,7 @@ private:
 
     QFile file_;
     Encoding encoding_ = Encoding::Cp936;
-    std::string raw_;      // bytes read but not decoded yet (a cut character at most, between reads)
+    std::string raw_;  // bytes read but not decoded yet (a cut character at most, between reads)
     bool atEnd_ = false;
     bool failed_ = false;
 };

@@ -67,7 +67,9 @@ void LineReader::readMoreText() {
     if (!input_.readMore(buffer_)) exhausted_ = true;
 }
 
-void LineReader::mark() { mark_ = bufferStart_ + pos_; }
+void LineReader::mark() {
+    mark_ = bufferStart_ + pos_;
+}
 
 void LineReader::rewindToMark() {
     pos_ = searchFrom_ = static_cast<std::size_t>(*mark_ - bufferStart_);

@@ -19,7 +19,10 @@ bool carriesLocalFiles(const QMimeData* data) {
 
 CsvDrop::CsvDrop(QLineEdit* csvfile, QLineEdit* vcardfile,
                  std::function<void(const QString&)> showMessage)
-    : QObject(csvfile), csvfile_(csvfile), vcardfile_(vcardfile), showMessage_(std::move(showMessage)) {
+    : QObject(csvfile),
+      csvfile_(csvfile),
+      vcardfile_(vcardfile),
+      showMessage_(std::move(showMessage)) {
     csvfile_->setAcceptDrops(true);
     csvfile_->installEventFilter(this);
 }
@@ -46,7 +49,8 @@ bool CsvDrop::eventFilter(QObject* watched, QEvent* event) {
             }
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -14,9 +14,11 @@ class CsvDrop : public QObject {
     Q_OBJECT
 
 public:
-    CsvDrop(QLineEdit* csvfile, QLineEdit* vcardfile, std::function<void(const QString&)> showMessage);
+    CsvDrop(QLineEdit* csvfile, QLineEdit* vcardfile,
+            std::function<void(const QString&)> showMessage);
 
-    static inline const QString UnsupportedFile = QStringLiteral(u"    不支持的文件，请重新拖入CSV文件! ");
+    static inline const QString UnsupportedFile =
+        QStringLiteral(u"    不支持的文件，请重新拖入CSV文件! ");
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

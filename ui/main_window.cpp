@@ -38,7 +38,8 @@ constexpr const char16_t* Instructions =
     u"转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL 表格，"
     u"先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，"
     u"安卓手机一般默认支持UTF-8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，"
-    u"程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，导入前建议先备份原来的通讯录!";
+    u"程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，导入前建议先备份原来的通"
+    u"讯录!";
 
 // The window as drawn at 96 dots per inch; self-sizing labels take their size from their text.
 // clang-format off
@@ -73,17 +74,22 @@ QString objectNameOf(const ControlSpec& spec) {
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     const QString text = QString::fromUtf16(spec.text);
     switch (spec.kind) {
-        case Kind::Frame: return new QGroupBox(parent);
+        case Kind::Frame:
+            return new QGroupBox(parent);
         case Kind::WrappingLabel: {
             auto* label = new QLabel(text, parent);
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             return label;
         }
-        case Kind::Label: return new QLabel(text, parent);
-        case Kind::TextBox: return new QLineEdit(text, parent);
-        case Kind::OptionButton: return new QRadioButton(text, parent);
-        case Kind::PushButton: return new QPushButton(text, parent);
+        case Kind::Label:
+            return new QLabel(text, parent);
+        case Kind::TextBox:
+            return new QLineEdit(text, parent);
+        case Kind::OptionButton:
+            return new QRadioButton(text, parent);
+        case Kind::PushButton:
+            return new QPushButton(text, parent);
     }
     return nullptr;
 }
@@ -127,7 +133,8 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
 
     option1_[StartupOption]->setChecked(true);
     vcardfile_->setAcceptDrops(false);
-    csvDrop_ = new CsvDrop(csvfile_, vcardfile_, [this](const QString& text) { showMessage(text); });
+    csvDrop_ =
+        new CsvDrop(csvfile_, vcardfile_, [this](const QString& text) { showMessage(text); });
     connect(command1_, &QPushButton::clicked, this, &Form1::execute);
     csvfile_->setFocus();
 
@@ -158,16 +165,22 @@ void Form1::buildControls() {
         setTabOrder(focusable[i - 1].second, focusable[i].second);
 }
 
-void Form1::execute() { ConversionRun(*this).execute(); }
+void Form1::execute() {
+    ConversionRun(*this).execute();
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     desktop_.openAddress(HomePageAddress);  // whatever it answers, the window closes
     event->accept();
 }
 
-QString Form1::readInputPath() { return csvfile_->text(); }
+QString Form1::readInputPath() {
+    return csvfile_->text();
+}
 
-QString Form1::readOutputPath() { return vcardfile_->text(); }
+QString Form1::readOutputPath() {
+    return vcardfile_->text();
+}
 
 OutputEncoding Form1::readEncodingChoice() {
     if (option1_[0]->isChecked()) return OutputEncoding::Ansi;
@@ -199,7 +212,9 @@ void Form1::showMessage(const QString& text) {
     desktop_.showMessage(this, text);
 }
 
-void Form1::processPendingEvents() { QCoreApplication::processEvents(); }
+void Form1::processPendingEvents() {
+    QCoreApplication::processEvents();
+}
 
 // The run does not yield while it counts, so the label is painted on the spot.
 void Form1::showStatus(const QString& text) {

@@ -54,7 +54,8 @@ RunResult convert(std::string_view csv, OutputEncoding encoding = OutputEncoding
 }
 
 const std::string ZhangSan =
-    "BEGIN:VCARD\r\nVERSION:2.1\r\nN:张;三;;\r\nFN:张三\r\nORG:某公司\r\nTEL;WORK;VOICE:010-1234\r\n"
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nN:张;三;;\r\nFN:张三\r\nORG:某公司\r\nTEL;WORK;VOICE:010-"
+    "1234\r\n"
     "TEL;HOME;VOICE:\r\nTEL;CELL;VOICE:138\r\nEND:VCARD\r\n";
 const std::string LiSi =
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:李;四;;\r\nFN:李四\r\nORG:某公司\r\nEND:VCARD\r\n";
@@ -85,24 +86,31 @@ INSTANTIATE_TEST_SUITE_P(
                 {"1", "2", "3", "4", "5", "finished"},
                 ZhangSan + LiSi + Wang},
         RunCase{"heading only", "姓名,手机", {"1", "finished"}, ""},
-        RunCase{"blank lines of spaces", "  \r\n\u3000 \u3000\r\n王", {"1", "2", "3", "finished"},
+        RunCase{"blank lines of spaces",
+                "  \r\n\u3000 \u3000\r\n王",
+                {"1", "2", "3", "finished"},
                 Wang},
-        RunCase{"a tab is not blank", "\t",
+        RunCase{"a tab is not blank",
+                "\t",
                 {"1", "finished"},
                 "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\t;;;\r\nFN:\t\r\nEND:VCARD\r\n"},
-        RunCase{"heading word inside a data line", "王\r\n赵,姓名研究所\r\n", {"1", "2", "finished"},
+        RunCase{"heading word inside a data line",
+                "王\r\n赵,姓名研究所\r\n",
+                {"1", "2", "finished"},
                 Wang},
         RunCase{"lf line ends", "姓名\n王\n", {"1", "2", "finished"}, Wang},
-        RunCase{"quoted cell over three lines counts three",
-                "\"王\r\n\r\n\",x\r\n王", {"1", "2", "3", "4", "finished"},
-                "BEGIN:VCARD\r\nVERSION:2.1\r\nN:王;  ;;\r\nFN:王  \r\nORG:x\r\nEND:VCARD\r\n" +
-                    Wang},
+        RunCase{
+            "quoted cell over three lines counts three",
+            "\"王\r\n\r\n\",x\r\n王",
+            {"1", "2", "3", "4", "finished"},
+            "BEGIN:VCARD\r\nVERSION:2.1\r\nN:王;  ;;\r\nFN:王  \r\nORG:x\r\nEND:VCARD\r\n" + Wang},
         RunCase{"cp936 file", "\xD0\xD5\xC3\xFB\r\n\xCD\xF5", {"1", "2", "finished"}, Wang}),
     caseName<RunCase>);
 
 TEST(Runs, WriteTheChosenEncoding) {
     const std::string csv = "姓名\r\n王\r\n";
-    const std::string wangCp936 = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xCD\xF5;;;\r\nFN:\xCD\xF5\r\nEND:VCARD\r\n";
+    const std::string wangCp936 =
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xCD\xF5;;;\r\nFN:\xCD\xF5\r\nEND:VCARD\r\n";
     EXPECT_EQ(convert(csv, OutputEncoding::Ansi).output, wangCp936 + "\r\n");
     EXPECT_EQ(convert(csv, OutputEncoding::Utf8WithBom).output, "\xEF\xBB\xBF" + Wang);
     EXPECT_EQ(convert(csv, OutputEncoding::Utf8NoBom).output, Wang);
@@ -165,37 +173,46 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FailureCase{"prompt text as input",
                     [](RecordingSink& s, const ScratchDir&) { s.inputPath = "请直接将文件拖入"; },
-                    {FileMissing}, 0},
-        FailureCase{"empty input path", [](RecordingSink& s, const ScratchDir&) { s.inputPath = ""; },
-                    {FileMissing}, 0},
+                    {FileMissing},
+                    0},
+        FailureCase{"empty input path",
+                    [](RecordingSink& s, const ScratchDir&) { s.inputPath = ""; },
+                    {FileMissing},
+                    0},
         FailureCase{"folder as input",
                     [](RecordingSink& s, const ScratchDir& d) { s.inputPath = d.path(""); },
-                    {FileMissing}, 0},
+                    {FileMissing},
+                    0},
         FailureCase{"empty output path",
                     [](RecordingSink& s, const ScratchDir&) { s.outputPath = ""; },
-                    {OutputPathMissing}, 1},
+                    {OutputPathMissing},
+                    1},
         FailureCase{"spaces as output path",
                     [](RecordingSink& s, const ScratchDir&) { s.outputPath = "   "; },
-                    {OutputPathMissing}, 1},
+                    {OutputPathMissing},
+                    1},
         FailureCase{"output is the input",
                     [](RecordingSink& s, const ScratchDir&) { s.outputPath = s.inputPath; },
-                    {OutputIsInput}, 1},
+                    {OutputIsInput},
+                    1},
         FailureCase{"output names the input another way",
                     [](RecordingSink& s, const ScratchDir& d) {
                         s.outputPath = d.path("./sub/../in.csv");
                         QDir(d.path("")).mkdir("sub");
                     },
-                    {OutputIsInput}, 1},
+                    {OutputIsInput},
+                    1},
         FailureCase{"input gone during the yield",
                     [](RecordingSink& s, const ScratchDir& d) {
                         s.duringYield = [&s, &d] { s.inputPath = d.path("gone.csv"); };
                     },
-                    {CannotRead}, 1},
-        FailureCase{"output folder missing",
-                    [](RecordingSink& s, const ScratchDir& d) {
-                        s.outputPath = d.path("missing/out.vcf");
-                    },
-                    {CannotWrite}, 1}),
+                    {CannotRead},
+                    1},
+        FailureCase{
+            "output folder missing",
+            [](RecordingSink& s, const ScratchDir& d) { s.outputPath = d.path("missing/out.vcf"); },
+            {CannotWrite},
+            1}),
     caseName<FailureCase>);
 
 TEST(Runs, ConvertTheFileDroppedDuringTheYield) {

@@ -42,7 +42,9 @@ struct ReadCase {
 
 class Reading : public testing::TestWithParam<ReadCase> {};
 
-TEST_P(Reading, GivesTheRows) { EXPECT_EQ(readRows(GetParam().bytes), GetParam().rows); }
+TEST_P(Reading, GivesTheRows) {
+    EXPECT_EQ(readRows(GetParam().bytes), GetParam().rows);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     LineEnds, Reading,
@@ -73,12 +75,13 @@ INSTANTIATE_TEST_SUITE_P(
     RowsOverSeveralLines, Reading,
     testing::Values(
         ReadCase{"crlf inside a quoted cell", "\"a\r\nb\",c\r\nd", {"a b|c (2 lines)", "d"}},
-        ReadCase{"lf inside a quoted cell of an lf file", "\"a\nb\",c\nd\n",
-                 {"a b|c (2 lines)", "d"}},
-        ReadCase{"lf inside a quoted cell of a cr file", "x\r\n\"a\nb\",c\r\nd",
-                 {"x", "a b|c", "d"}},
+        ReadCase{
+            "lf inside a quoted cell of an lf file", "\"a\nb\",c\nd\n", {"a b|c (2 lines)", "d"}},
+        ReadCase{
+            "lf inside a quoted cell of a cr file", "x\r\n\"a\nb\",c\r\nd", {"x", "a b|c", "d"}},
         ReadCase{"empty line inside a quoted cell", "x,\"a\r\n\r\nb\"\r\n", {"x|a  b (3 lines)"}},
-        ReadCase{"broken continuation reads its lines again", "\"a\r\nb\"x,c\r\nd",
+        ReadCase{"broken continuation reads its lines again",
+                 "\"a\r\nb\"x,c\r\nd",
                  {"\"a", "b\"x|c", "d"}}),
     caseName<ReadCase>);
 

@@ -54,23 +54,24 @@ struct DecodeCase {
 
 class Decoding : public testing::TestWithParam<DecodeCase> {};
 
-TEST_P(Decoding, ChoosesTheFilesEncoding) { EXPECT_EQ(readText(GetParam().bytes), GetParam().text); }
+TEST_P(Decoding, ChoosesTheFilesEncoding) {
+    EXPECT_EQ(readText(GetParam().bytes), GetParam().text);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Files, Decoding,
-    testing::Values(
-        DecodeCase{"mark then utf8", "\xEF\xBB\xBF张三,1", "张三,1"},
-        DecodeCase{"mark then a bad byte", "\xEF\xBB\xBF\xE5\xBC\xA0\xFF", "张\uFFFD"},
-        DecodeCase{"utf8 without mark", "姓名,手机\r\n张三,138", "姓名,手机\r\n张三,138"},
-        DecodeCase{"cp936", "\xD0\xD5\xC3\xFB,\xCA\xD6\xBB\xFA\r\n\xD5\xC5\xC8\xFD",
-                   "姓名,手机\r\n张三"},
-        DecodeCase{"0x80 is the euro sign", "a\x80", "a€"},
-        DecodeCase{"bad trail byte is read again", "\x81\x30", "\uFFFD0"},
-        DecodeCase{"lead byte ending the file", "ab\x81", "ab\uFFFD"},
-        DecodeCase{"utf8 but for its last byte is cp936", "\xE5\xBC\xA0\xD5",
-                   icuDecode("\xE5\xBC\xA0\xD5", "windows-936-2000")},
-        DecodeCase{"ascii", "a,b\r\n", "a,b\r\n"},
-        DecodeCase{"empty", "", ""}),
+    testing::Values(DecodeCase{"mark then utf8", "\xEF\xBB\xBF张三,1", "张三,1"},
+                    DecodeCase{"mark then a bad byte", "\xEF\xBB\xBF\xE5\xBC\xA0\xFF", "张\uFFFD"},
+                    DecodeCase{"utf8 without mark", "姓名,手机\r\n张三,138",
+                               "姓名,手机\r\n张三,138"},
+                    DecodeCase{"cp936", "\xD0\xD5\xC3\xFB,\xCA\xD6\xBB\xFA\r\n\xD5\xC5\xC8\xFD",
+                               "姓名,手机\r\n张三"},
+                    DecodeCase{"0x80 is the euro sign", "a\x80", "a€"},
+                    DecodeCase{"bad trail byte is read again", "\x81\x30", "\uFFFD0"},
+                    DecodeCase{"lead byte ending the file", "ab\x81", "ab\uFFFD"},
+                    DecodeCase{"utf8 but for its last byte is cp936", "\xE5\xBC\xA0\xD5",
+                               icuDecode("\xE5\xBC\xA0\xD5", "windows-936-2000")},
+                    DecodeCase{"ascii", "a,b\r\n", "a,b\r\n"}, DecodeCase{"empty", "", ""}),
     caseName<DecodeCase>);
 
 TEST(Decoding, CharactersCutBetweenReadsStayWhole) {
@@ -132,7 +133,8 @@ TEST(Cp936Encoder, MatchesIcuForEveryCharacterItHolds) {
             if (trail != 0x7F) all += {char(lead), char(trail)};
     std::string decoded;
     cp936::decode(all, true, decoded);
-    std::string text;  // without the U+FFFD of undefined pairs, for which ICU has its own substitute
+    std::string
+        text;  // without the U+FFFD of undefined pairs, for which ICU has its own substitute
     for (std::size_t at = 0, next; at < decoded.size(); at = next) {
         next = std::min(decoded.find(utf8::ReplacementChar, at), decoded.size());
         text.append(decoded, at, next - at);

@@ -39,14 +39,14 @@ const std::string TwoRecordsCp936 =
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, Writers,
-    testing::Values(
-        WriterCase{"ansi two records", SaveAnsi, TwoRecords, TwoRecordsCp936 + "\r\n"},
-        WriterCase{"utf8 mark two records", SaveUTF8, TwoRecords, "\xEF\xBB\xBF" + TwoRecords},
-        WriterCase{"utf8 two records", SaveToFile, TwoRecords, TwoRecords},
-        WriterCase{"ansi empty", SaveAnsi, "", "\r\n"},
-        WriterCase{"utf8 mark empty", SaveUTF8, "", "\xEF\xBB\xBF"},
-        WriterCase{"utf8 empty", SaveToFile, "", ""},
-        WriterCase{"ansi cannot hold", SaveAnsi, "😀한€", "??\x80\r\n"}),
+    testing::Values(WriterCase{"ansi two records", SaveAnsi, TwoRecords, TwoRecordsCp936 + "\r\n"},
+                    WriterCase{"utf8 mark two records", SaveUTF8, TwoRecords,
+                               "\xEF\xBB\xBF" + TwoRecords},
+                    WriterCase{"utf8 two records", SaveToFile, TwoRecords, TwoRecords},
+                    WriterCase{"ansi empty", SaveAnsi, "", "\r\n"},
+                    WriterCase{"utf8 mark empty", SaveUTF8, "", "\xEF\xBB\xBF"},
+                    WriterCase{"utf8 empty", SaveToFile, "", ""},
+                    WriterCase{"ansi cannot hold", SaveAnsi, "😀한€", "??\x80\r\n"}),
     caseName<WriterCase>);
 
 TEST(Writers, FailWithoutLeavingAFileWhenTheFolderIsMissingOrAFolderIsInTheWay) {

@@ -38,7 +38,9 @@ namespace test_support {
 
 // Table cases print as their `what`; bring it in with `using test_support::PrintTo;`.
 template <class Case>
-    requires requires(const Case& c) { c.what; }
+requires requires(const Case& c) {
+    c.what;
+}
 void PrintTo(const Case& c, std::ostream* out) {
     *out << c.what;
 }

@@ -32,7 +32,9 @@ std::unique_ptr<QMimeData> dataOf(const DropCase& drop) {
     return data;
 }
 
-QUrl file(const QString& path) { return QUrl::fromLocalFile(path); }
+QUrl file(const QString& path) {
+    return QUrl::fromLocalFile(path);
+}
 
 // Windows hands over drive paths; elsewhere a drive letter is just a folder name.
 #ifdef Q_OS_WIN
@@ -62,7 +64,8 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
     QApplication::sendEvent(shown.csvfile(), &dropped);
 
     EXPECT_EQ(shown.csvfile()->text(), drop.csvfile.isNull() ? startText : drop.csvfile);
-    EXPECT_EQ(shown.vcardfile()->text(), drop.vcardfile.isNull() ? "unchanged.vcf" : drop.vcardfile);
+    EXPECT_EQ(shown.vcardfile()->text(),
+              drop.vcardfile.isNull() ? "unchanged.vcf" : drop.vcardfile);
     EXPECT_EQ(shown.messages.size(), std::size_t(drop.messages));
     for (const std::string& message : shown.messages)
         EXPECT_EQ(message, CsvDrop::UnsupportedFile.toStdString());
@@ -72,22 +75,51 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
 INSTANTIATE_TEST_SUITE_P(
     Files, Drops,
     testing::Values(
-        DropCase{"windows path with chinese folder", {file(u"D:/通讯录/list.csv"_qs)}, {}, true,
-                 DroppedFromDrive + ".csv", DroppedFromDrive + ".vcf", 0},
-        DropCase{"unix path with chinese folder", {file(u"/home/李/通讯录/list.csv"_qs)}, {}, true,
-                 u"/home/李/通讯录/list.csv"_qs, u"/home/李/通讯录/list.vcf"_qs, 0},
-        DropCase{"upper case name", {file("/tmp/LIST.CSV")}, {}, true, "/tmp/LIST.CSV",
-                 "/tmp/LIST.vcf", 0},
-        DropCase{"name ending in csv without dot", {file("/tmp/datacsv")}, {}, true, "/tmp/datacsv",
-                 "/tmp/datavcf", 0},
+        DropCase{"windows path with chinese folder",
+                 {file(u"D:/通讯录/list.csv"_qs)},
+                 {},
+                 true,
+                 DroppedFromDrive + ".csv",
+                 DroppedFromDrive + ".vcf",
+                 0},
+        DropCase{"unix path with chinese folder",
+                 {file(u"/home/李/通讯录/list.csv"_qs)},
+                 {},
+                 true,
+                 u"/home/李/通讯录/list.csv"_qs,
+                 u"/home/李/通讯录/list.vcf"_qs,
+                 0},
+        DropCase{"upper case name",
+                 {file("/tmp/LIST.CSV")},
+                 {},
+                 true,
+                 "/tmp/LIST.CSV",
+                 "/tmp/LIST.vcf",
+                 0},
+        DropCase{"name ending in csv without dot",
+                 {file("/tmp/datacsv")},
+                 {},
+                 true,
+                 "/tmp/datacsv",
+                 "/tmp/datavcf",
+                 0},
         DropCase{"text file", {file("/tmp/a.txt")}, {}, true, {}, {}, 1},
-        DropCase{"csv txt csv", {file("/tmp/a.csv"), file("/tmp/b.txt"), file("/tmp/c.csv")}, {},
-                 true, "/tmp/c.csv", "/tmp/c.vcf", 1},
+        DropCase{"csv txt csv",
+                 {file("/tmp/a.csv"), file("/tmp/b.txt"), file("/tmp/c.csv")},
+                 {},
+                 true,
+                 "/tmp/c.csv",
+                 "/tmp/c.vcf",
+                 1},
         DropCase{"plain text", {}, "/tmp/a.csv", false, {}, {}, 0},
         DropCase{"remote address", {QUrl("https://example.com/a.csv")}, {}, false, {}, {}, 0},
         DropCase{"remote address beside a file",
-                 {QUrl("https://example.com/a.csv"), file("/tmp/b.csv")}, {}, true, "/tmp/b.csv",
-                 "/tmp/b.vcf", 0},
+                 {QUrl("https://example.com/a.csv"), file("/tmp/b.csv")},
+                 {},
+                 true,
+                 "/tmp/b.csv",
+                 "/tmp/b.vcf",
+                 0},
         DropCase{"empty list", {}, {}, false, {}, {}, 0}),
     caseName<DropCase>);
 

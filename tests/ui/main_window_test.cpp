@@ -44,8 +44,10 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
         // Sized to its text in the window's font: wide enough for it, never narrower than drawn.
         const QFontMetrics metrics(control->font());
         EXPECT_GE(control->width(), metrics.horizontalAdvance(textOf(control)));
-        EXPECT_GE(control->width(), std::min(expected.geometry.width(), control->sizeHint().width()));
-        EXPECT_LE(control->width(), std::max(expected.geometry.width(), control->sizeHint().width()) + 2);
+        EXPECT_GE(control->width(),
+                  std::min(expected.geometry.width(), control->sizeHint().width()));
+        EXPECT_LE(control->width(),
+                  std::max(expected.geometry.width(), control->sizeHint().width()) + 2);
     }
     const bool insideFrame = QLatin1String(expected.what) != QLatin1String("Frame1") &&
                              QLatin1String(expected.what) != QLatin1String("Command1");
@@ -53,7 +55,12 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
 }
 
 constexpr const char16_t* Instructions =
-    u"    本工具是EXCEL CSV 文件格式通讯录转换成手机通讯录(联系人)导入文件 VCard文件转换工具，转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL 表格，先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，安卓手机一般默认支持UTF-8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，导入前建议先备份原来的通讯录!";
+    u"    本工具是EXCEL CSV 文件格式通讯录转换成手机通讯录(联系人)导入文件 "
+    u"VCard文件转换工具，转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL "
+    u"表格，先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，安"
+    u"卓手机一般默认支持UTF-"
+    u"8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，程序就会转换好你需要的文件，再保存到手机，"
+    u"通过联系人或通讯簿导入了，导入前建议先备份原来的通讯录!";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::Values(
@@ -78,6 +85,9 @@ TEST(Window, StartsAsTheUserFirstSeesIt) {
     const Form1& window = *shown.window;
     EXPECT_EQ(window.windowTitle(), "Zeluvar");
     EXPECT_EQ(window.size(), QSize(601, 314));
+    const QPoint screenCentre = window.screen()->availableGeometry().center();
+    // Centred before the window manager adds its frame, so only within the frame's width.
+    EXPECT_LE((window.geometry().center() - screenCentre).manhattanLength(), 8);
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(window.font().pointSize(), 9);
@@ -100,7 +110,7 @@ TEST(Window, TabFollowsTheTabIndexes) {
         control = control->nextInFocusChain();
     } while (control != shown.csvfile());
     EXPECT_EQ(order, (std::vector<QString>{"csvfile", "vcardfile", "Command1", "Option1(0)",
-                                            "Option1(1)", "Option1(2)"}));
+                                           "Option1(1)", "Option1(2)"}));
 }
 
 // Execute through the window: the bytes written for each option the user can pick.
@@ -112,7 +122,8 @@ struct ExecuteCase {
 
 class Execute : public testing::TestWithParam<ExecuteCase> {};
 
-const std::string Wang = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:王;五;;\r\nFN:王五\r\nORG:某公司\r\nEND:VCARD\r\n";
+const std::string Wang =
+    "BEGIN:VCARD\r\nVERSION:2.1\r\nN:王;五;;\r\nFN:王五\r\nORG:某公司\r\nEND:VCARD\r\n";
 const std::string WangCp936 =
     "BEGIN:VCARD\r\nVERSION:2.1\r\nN:\xCD\xF5;\xCE\xE5;;\r\nFN:\xCD\xF5\xCE\xE5\r\n"
     "ORG:\xC4\xB3\xB9\xAB\xCB\xBE\r\nEND:VCARD\r\n";
@@ -133,7 +144,8 @@ TEST_P(Execute, WritesTheChosenEncoding) {
 
 INSTANTIATE_TEST_SUITE_P(Options, Execute,
                          testing::Values(ExecuteCase{"ansi", "Option1(0)", WangCp936 + "\r\n"},
-                                         ExecuteCase{"utf8 mark", "Option1(1)", "\xEF\xBB\xBF" + Wang},
+                                         ExecuteCase{"utf8 mark", "Option1(1)",
+                                                     "\xEF\xBB\xBF" + Wang},
                                          ExecuteCase{"utf8", "Option1(2)", Wang}),
                          caseName<ExecuteCase>);
 
@@ -157,7 +169,8 @@ TEST(Window, FailuresReachAMessageBox) {
     shown.execute();
     // A drop handled during the run's one yield changes the input path under it.
     shown.vcardfile()->setText(dir.path("out.vcf"));
-    QTimer::singleShot(0, shown.window.get(), [&] { shown.csvfile()->setText(dir.path("gone.csv")); });
+    QTimer::singleShot(0, shown.window.get(),
+                       [&] { shown.csvfile()->setText(dir.path("gone.csv")); });
     shown.execute();
 
     EXPECT_EQ(shown.messages, (std::vector<std::string>{
@@ -184,7 +197,8 @@ class PaintLog : public QObject {
 public:
     std::vector<QString> painted;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) painted.push_back(static_cast<QLabel*>(watched)->text());
+        if (event->type() == QEvent::Paint)
+            painted.push_back(static_cast<QLabel*>(watched)->text());
         return false;
     }
 };
@@ -206,9 +220,9 @@ TEST(Window, CountsVisiblyWithABoundedNumberOfRepaints) {
     const qint64 elapsedMs = clock.elapsed();
 
     // The first count, one per interval, and the last one.
-    const auto counts = std::count_if(log.painted.begin(), log.painted.end(), [](const QString& text) {
-        return !text.isEmpty() && text.front().isDigit();
-    });
+    const auto counts = std::count_if(
+        log.painted.begin(), log.painted.end(),
+        [](const QString& text) { return !text.isEmpty() && text.front().isDigit(); });
     EXPECT_LE(counts, 2 + elapsedMs / Form1::CountRepaintIntervalMs);
     ASSERT_GE(log.painted.size(), 2u);
     EXPECT_EQ(log.painted.back(), "处理结束");
