@@ -94,6 +94,20 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     return nullptr;
 }
 
+// The layout was drawn for a font narrower and flatter than most today; where the window's font
+// needs more room, captions get it instead of being cut off.
+void fitToFont(const ControlSpec& spec, QWidget* control) {
+    if (spec.kind == Kind::Label && !control->property("text").toString().isEmpty())
+        control->adjustSize();
+    if (spec.kind == Kind::OptionButton)
+        control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
+    // The instructions grow upwards, into the frame's empty top margin, away from the boxes.
+    if (spec.kind == Kind::WrappingLabel) {
+        const int shortfall = control->heightForWidth(control->width()) - control->height();
+        if (shortfall > 0) control->setGeometry(spec.geometry.adjusted(0, -shortfall, 0, 0));
+    }
+}
+
 QIcon programIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})
@@ -151,12 +165,7 @@ void Form1::buildControls() {
         QWidget* control = makeControl(spec, spec.parent == Parent::Frame1 ? frame : this);
         control->setObjectName(objectNameOf(spec));
         control->setGeometry(spec.geometry);
-        if (spec.kind == Kind::Label && !control->property("text").toString().isEmpty())
-            control->adjustSize();
-        // Fonts wider than the one the layout was drawn with must not clip an option's caption.
-        if (spec.kind == Kind::OptionButton)
-            control->resize(std::max(control->width(), control->sizeHint().width()),
-                            control->height());
+        fitToFont(spec, control);
         if (spec.kind == Kind::Frame) frame = control;
         if (control->focusPolicy() != Qt::NoFocus) focusable.emplace_back(spec.tabIndex, control);
     }

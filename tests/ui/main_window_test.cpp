@@ -20,7 +20,7 @@ struct ControlCase {
     const char* className;
     const char16_t* text;
     QRect geometry;  // relative to Frame1 for the controls inside it
-    bool sizesItself;
+    enum Fit { Exact, WidensToText, GrowsUpwardsToText } fit;
 };
 
 class Layout : public testing::TestWithParam<ControlCase> {};
@@ -37,17 +37,28 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
 
     EXPECT_STREQ(control->metaObject()->className(), expected.className);
     EXPECT_EQ(textOf(control), QString::fromUtf16(expected.text));
-    EXPECT_EQ(control->pos(), expected.geometry.topLeft());
-    if (!expected.sizesItself) {
-        EXPECT_EQ(control->size(), expected.geometry.size());
-    } else {
-        // Sized to its text in the window's font: wide enough for it, never narrower than drawn.
-        const QFontMetrics metrics(control->font());
-        EXPECT_GE(control->width(), metrics.horizontalAdvance(textOf(control)));
-        EXPECT_GE(control->width(),
-                  std::min(expected.geometry.width(), control->sizeHint().width()));
-        EXPECT_LE(control->width(),
-                  std::max(expected.geometry.width(), control->sizeHint().width()) + 2);
+    const QRect drawn = expected.geometry;
+    switch (expected.fit) {
+        case ControlCase::Exact:
+            EXPECT_EQ(control->geometry(), drawn);
+            break;
+        case ControlCase::WidensToText: {
+            // Sized to its caption in the window's font: never cut off, never wider than needed.
+            const int needed =
+                std::max(QFontMetrics(control->font()).horizontalAdvance(textOf(control)),
+                         control->sizeHint().width());
+            EXPECT_EQ(control->pos(), drawn.topLeft());
+            EXPECT_GE(control->width(), needed);
+            EXPECT_LE(control->width(), std::max(drawn.width(), needed));
+            break;
+        }
+        case ControlCase::GrowsUpwardsToText:
+            EXPECT_EQ(control->x(), drawn.x());
+            EXPECT_EQ(control->width(), drawn.width());
+            EXPECT_EQ(control->geometry().bottom(), drawn.bottom());
+            EXPECT_EQ(control->height(),
+                      std::max(drawn.height(), control->heightForWidth(drawn.width())));
+            break;
     }
     const bool insideFrame = QLatin1String(expected.what) != QLatin1String("Frame1") &&
                              QLatin1String(expected.what) != QLatin1String("Command1");
@@ -64,19 +75,19 @@ constexpr const char16_t* Instructions =
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::Values(
-    ControlCase{"Frame1",     "QGroupBox",    u"",                 {14, 14, 561, 243}, false},
-    ControlCase{"Label2",     "QLabel",       Instructions,        {14, 21, 533, 71},  false},
-    ControlCase{"Label1(0)",  "QLabel",       u"CSV文件地址：",     {16, 102, 78, 12},  true},
-    ControlCase{"csvfile",    "QLineEdit",    u"请直接将文件拖入",  {104, 94, 441, 25}, false},
-    ControlCase{"Label1(1)",  "QLabel",       u"生成文件地址：",    {16, 138, 84, 12},  true},
-    ControlCase{"vcardfile",  "QLineEdit",    u"",                 {104, 134, 441, 25}, false},
-    ControlCase{"Label1(4)",  "QLabel",       u"生成编码格式：",    {16, 174, 84, 12},  true},
-    ControlCase{"Option1(0)", "QRadioButton", u"ANSI",             {133, 175, 57, 15}, true},
-    ControlCase{"Option1(1)", "QRadioButton", u"UTF-8 (带BOM)",    {245, 175, 106, 15}, true},
-    ControlCase{"Option1(2)", "QRadioButton", u"UTF-8 (不带BOM)",  {385, 175, 141, 15}, true},
-    ControlCase{"Label1(2)",  "QLabel",       u"当前处理进度：",    {16, 210, 84, 12},  true},
-    ControlCase{"Label1(3)",  "QLabel",       u"",                 {133, 210, 6, 12},  false},
-    ControlCase{"Command1",   "QPushButton",  u"执行",             {252, 273, 89, 25}, false}),
+    ControlCase{"Frame1",     "QGroupBox",    u"",                 {14, 14, 561, 243}, ControlCase::Exact},
+    ControlCase{"Label2",     "QLabel",       Instructions,        {14, 21, 533, 71},  ControlCase::GrowsUpwardsToText},
+    ControlCase{"Label1(0)",  "QLabel",       u"CSV文件地址：",     {16, 102, 78, 12}, ControlCase::WidensToText},
+    ControlCase{"csvfile",    "QLineEdit",    u"请直接将文件拖入",  {104, 94, 441, 25}, ControlCase::Exact},
+    ControlCase{"Label1(1)",  "QLabel",       u"生成文件地址：",    {16, 138, 84, 12}, ControlCase::WidensToText},
+    ControlCase{"vcardfile",  "QLineEdit",    u"",                 {104, 134, 441, 25}, ControlCase::Exact},
+    ControlCase{"Label1(4)",  "QLabel",       u"生成编码格式：",    {16, 174, 84, 12}, ControlCase::WidensToText},
+    ControlCase{"Option1(0)", "QRadioButton", u"ANSI",             {133, 175, 57, 15}, ControlCase::WidensToText},
+    ControlCase{"Option1(1)", "QRadioButton", u"UTF-8 (带BOM)",    {245, 175, 106, 15}, ControlCase::WidensToText},
+    ControlCase{"Option1(2)", "QRadioButton", u"UTF-8 (不带BOM)",  {385, 175, 141, 15}, ControlCase::WidensToText},
+    ControlCase{"Label1(2)",  "QLabel",       u"当前处理进度：",    {16, 210, 84, 12}, ControlCase::WidensToText},
+    ControlCase{"Label1(3)",  "QLabel",       u"",                 {133, 210, 6, 12}, ControlCase::Exact},
+    ControlCase{"Command1",   "QPushButton",  u"执行",             {252, 273, 89, 25}, ControlCase::Exact}),
     caseName<ControlCase>);
 // clang-format on
 
