@@ -88,42 +88,37 @@ std::string randomBytes(std::mt19937& random, std::size_t size) {
     return bytes;
 }
 
-TEST(Cp936Decoder, MatchesIcuWholeAndInPieces) {
+struct DecoderCase {
+    const char* what;
+    std::size_t (*decode)(std::string_view bytes, bool atEnd, std::string& out);
+    const char* icuCharset;
+};
+
+class Decoders : public testing::TestWithParam<DecoderCase> {};
+
+TEST_P(Decoders, MatchIcuWholeAndInPieces) {
+    const DecoderCase& decoder = GetParam();
     std::mt19937 random(936);
     for (int round = 0; round < 2000; ++round) {
         const std::string bytes = randomBytes(random, 1 + random() % 40);
-        const std::string expected = icuDecode(bytes, "windows-936-2000");
+        const std::string expected = icuDecode(bytes, decoder.icuCharset);
 
         std::string whole;
-        ASSERT_EQ(cp936::decode(bytes, true, whole), bytes.size());
+        ASSERT_EQ(decoder.decode(bytes, true, whole), bytes.size());
         ASSERT_EQ(whole, expected) << testing::PrintToString(bytes);
 
         const std::size_t cut = random() % bytes.size();
         std::string pieces;
-        const std::size_t used = cp936::decode(bytes.substr(0, cut), false, pieces);
-        cp936::decode(bytes.substr(used), true, pieces);
+        const std::size_t used = decoder.decode(bytes.substr(0, cut), false, pieces);
+        decoder.decode(bytes.substr(used), true, pieces);
         ASSERT_EQ(pieces, expected) << testing::PrintToString(bytes) << " cut at " << cut;
     }
 }
 
-TEST(Utf8Sanitizer, MatchesIcuWholeAndInPieces) {
-    std::mt19937 random(8);
-    for (int round = 0; round < 2000; ++round) {
-        const std::string bytes = randomBytes(random, 1 + random() % 40);
-        const std::string expected = icuDecode(bytes, "UTF-8");
-
-        std::string whole;
-        utf8::sanitize(bytes, true, whole);
-        ASSERT_EQ(whole, expected) << testing::PrintToString(bytes);
-        ASSERT_EQ(utf8::validPrefixLength(whole), whole.size());
-
-        const std::size_t cut = random() % bytes.size();
-        std::string pieces;
-        const std::size_t used = utf8::sanitize(bytes.substr(0, cut), false, pieces);
-        utf8::sanitize(bytes.substr(used), true, pieces);
-        ASSERT_EQ(pieces, expected) << testing::PrintToString(bytes) << " cut at " << cut;
-    }
-}
+INSTANTIATE_TEST_SUITE_P(RandomBytes, Decoders,
+                         testing::Values(DecoderCase{"cp936", cp936::decode, "windows-936-2000"},
+                                         DecoderCase{"utf8", utf8::sanitize, "UTF-8"}),
+                         caseName<DecoderCase>);
 
 TEST(Cp936Encoder, MatchesIcuForEveryCharacterItHolds) {
     // Every character code page 936 decodes to, one after the other, must encode back as ICU does.

@@ -1,0 +1,597 @@
+// Times whole conversion runs on generated code page 936 contact lists of growing size, in each
+// output encoding, and compares the UTF-8 run with iconv transcoding the same file.
+//
+//   conversion_bench            10k, 100k and 1M rows, best of 3, plus iconv
+//   conversion_bench --huge     also 10M rows (about 550 MB of input, one run)
+//   conversion_bench --quick    10k and 100k rows, one run, no iconv
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unicode/ucnv.h>
+#include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include <QString>
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "conversion_run.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr double MB = 1e6;
+constexpr double MiB = 1024.0 * 1024.0;
+
+// ---- stopping cleanly ------------------------------------------------------------------------
+
+// Ctrl-C only raises this flag, so that the temporary files (up to a few GB) are still removed;
+// a second Ctrl-C kills at once.
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int) {
+    interrupted = true;
+}
+
+struct Interrupted {};
+
+void stopIfInterrupted() {
+    if (interrupted) throw Interrupted{};
+}
+
+void catchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "zeluvar-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+        path_ = pattern;
+    }
+    ~TempDir() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    fs::path file(std::string_view name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+// ---- generated contact lists -----------------------------------------------------------------
+
+// splitmix64: the same rows on every platform, unlike the standard distributions.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : state_(seed) {}
+
+    std::uint64_t next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    unsigned below(unsigned n) { return static_cast<unsigned>(next() % n); }
+    bool percent(unsigned p) { return below(100) < p; }
+
+    template <std::size_t N>
+    std::string_view pick(const std::array<std::string_view, N>& items) {
+        return items[below(N)];
+    }
+
+private:
+    std::uint64_t state_;
+};
+
+constexpr std::array<std::string_view, 100> FamilyNames = {
+    "王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙", "马", "朱", "胡",
+    "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋", "唐", "许", "韩", "冯", "邓", "曹",
+    "彭", "曾", "肖", "田", "董", "袁", "潘", "于", "蒋", "蔡", "余", "杜", "叶", "程", "苏",
+    "魏", "吕", "丁", "任", "沈", "姚", "卢", "姜", "崔", "钟", "谭", "陆", "汪", "范", "金",
+    "石", "廖", "贾", "夏", "韦", "付", "方", "白", "邹", "孟", "熊", "秦", "邱", "江", "尹",
+    "薛", "闫", "段", "雷", "侯", "龙", "史", "陶", "黎", "贺", "顾", "毛", "郝", "龚", "邵",
+    "万", "钱", "严", "覃", "武", "戴", "莫", "孔", "向", "汤"};
+
+constexpr std::array<std::string_view, 6> CompoundFamilyNames = {"欧阳", "司马", "上官",
+                                                                 "诸葛", "东方", "皇甫"};
+
+constexpr std::array<std::string_view, 80> GivenNameChars = {
+    "伟", "芳", "娜", "秀", "英", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟",
+    "涛", "明", "超", "兰", "霞", "平", "刚", "桂", "华", "建", "国", "文", "辉", "力", "玲", "红",
+    "波", "鹏", "飞", "宇", "浩", "婷", "雪", "琳", "晨", "欣", "怡", "子", "涵", "梓", "轩", "俊",
+    "嘉", "思", "雨", "佳", "博", "鑫", "晓", "志", "海", "峰", "云", "龙", "慧", "颖", "燕", "东",
+    "斌", "亮", "凯", "萍", "倩", "丹", "琴", "宁", "新", "林", "春", "梅", "莉", "彬", "健", "振"};
+
+constexpr std::array<std::string_view, 15> Cities = {"北京", "上海", "广州", "深圳", "杭州",
+                                                     "南京", "成都", "武汉", "天津", "重庆",
+                                                     "西安", "苏州", "长沙", "青岛", "厦门"};
+
+constexpr std::array<std::string_view, 20> Brands = {
+    "华信", "恒达", "鑫源", "宏图", "金鹏", "瑞丰", "中科", "东方", "天成", "新世纪",
+    "博远", "盛世", "永兴", "汇通", "嘉禾", "联创", "创新", "万达", "海纳", "锦程"};
+
+constexpr std::array<std::string_view, 19> Trades = {
+    "科技", "贸易", "电子", "实业", "建设", "物流", "信息技术", "网络", "医药", "文化传媒",
+    "投资", "机械", "食品", "服装", "广告", "咨询", "环保",     "教育", "软件"};
+
+// Weighted by repetition: most firms are plain limited companies.
+constexpr std::array<std::string_view, 20> CompanyKinds = {
+    "有限公司",     "有限公司",     "有限公司",     "有限公司",     "有限公司",
+    "有限公司",     "有限公司",     "有限公司",     "有限公司",     "有限公司",
+    "有限公司",     "有限公司",     "有限责任公司", "有限责任公司", "股份有限公司",
+    "股份有限公司", "集团有限公司", "商行",         "工作室",       "经营部"};
+
+constexpr std::array<std::string_view, 16> AreaCodes = {
+    "010", "021", "020",  "022",  "023",  "024",  "025",  "027",
+    "028", "029", "0755", "0571", "0512", "0532", "0592", "0731"};
+
+constexpr std::array<std::string_view, 20> MobilePrefixes = {
+    "130", "131", "132", "133", "135", "136", "137", "138", "139", "150",
+    "151", "152", "158", "159", "177", "180", "186", "187", "188", "199"};
+
+constexpr std::string_view Heading = "姓名,公司名称,业务电话,住宅电话,手机\r\n";
+
+class ContactGenerator {
+public:
+    explicit ContactGenerator(std::uint64_t seed) : random_(seed) {}
+
+    // One CSV line, in UTF-8, with its CR LF. One field in six is empty, home numbers most often;
+    // the mix makes a row about 56 bytes in code page 936.
+    void appendRow(std::string& out) {
+        appendName(out);
+        out += ',';
+        if (random_.percent(85)) appendCompany(out);
+        out += ',';
+        if (random_.percent(85)) appendLandline(out);
+        out += ',';
+        if (random_.percent(55)) appendLandline(out);
+        out += ',';
+        if (random_.percent(90)) appendMobile(out);
+        out += "\r\n";
+    }
+
+private:
+    // Two to four characters: a family name (rarely a two-character one) and a given name.
+    void appendName(std::string& out) {
+        const bool compound = random_.percent(3);
+        out += compound ? random_.pick(CompoundFamilyNames) : random_.pick(FamilyNames);
+        const unsigned givenLength = !compound && random_.percent(25) ? 1 : 2;
+        for (unsigned i = 0; i < givenLength; ++i) out += random_.pick(GivenNameChars);
+    }
+
+    void appendCompany(std::string& out) {
+        if (random_.percent(60)) out += random_.pick(Cities);
+        out += random_.pick(Brands);
+        out += random_.pick(Trades);
+        out += random_.pick(CompanyKinds);
+    }
+
+    void appendDigits(std::string& out, unsigned count) {
+        for (unsigned i = 0; i < count; ++i) out += static_cast<char>('0' + random_.below(10));
+    }
+
+    // Like 010-62345678 or 0755-86543210, now and then with an extension.
+    void appendLandline(std::string& out) {
+        out += random_.pick(AreaCodes);
+        out += '-';
+        out += static_cast<char>('2' + random_.below(7));  // local numbers never start with 0 or 1
+        appendDigits(out, 7);
+        if (random_.percent(5)) {
+            out += '-';
+            appendDigits(out, 3 + random_.below(2));
+        }
+    }
+
+    void appendMobile(std::string& out) {
+        out += random_.pick(MobilePrefixes);
+        appendDigits(out, 8);
+    }
+
+    Random random_;
+};
+
+using ConverterPtr = std::unique_ptr<UConverter, decltype(&ucnv_close)>;
+
+ConverterPtr openConverter(const char* name) {
+    UErrorCode status = U_ZERO_ERROR;
+    ConverterPtr converter(ucnv_open(name, &status), &ucnv_close);
+    if (U_FAILURE(status)) throw std::runtime_error(std::string("ICU has no converter ") + name);
+    return converter;
+}
+
+// UTF-8 to code page 936 with ICU; a character the code page lacks is an error, not a '?'.
+class Cp936Encoder {
+public:
+    Cp936Encoder() {
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_setFromUCallBack(cp936_.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                              &status);
+        if (U_FAILURE(status)) throw std::runtime_error("cannot set up the code page converter");
+    }
+
+    // `text` holds whole lines only, so each piece is converted on its own.
+    const std::string& encode(std::string_view text) {
+        // No character takes more bytes in code page 936 than in UTF-8.
+        bytes_.resize(text.size() + 16);
+        char* target = bytes_.data();
+        const char* source = text.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_convertEx(cp936_.get(), utf8_.get(), &target, bytes_.data() + bytes_.size(), &source,
+                       text.data() + text.size(), nullptr, nullptr, nullptr, nullptr, true, true,
+                       &status);
+        if (U_FAILURE(status))
+            throw std::runtime_error(std::string("code page 936 encoding failed: ") +
+                                     u_errorName(status));
+        bytes_.resize(static_cast<std::size_t>(target - bytes_.data()));
+        return bytes_;
+    }
+
+private:
+    ConverterPtr utf8_ = openConverter("UTF-8");
+    ConverterPtr cp936_ = openConverter("windows-936-2000");
+    std::string bytes_;
+};
+
+// Writes the heading and `rows` contact lines in code page 936, a piece at a time; returns the
+// file's size in bytes.
+std::uint64_t writeContactList(const fs::path& path, std::int64_t rows) {
+    constexpr std::size_t Piece = 1 << 20;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) throw std::runtime_error("cannot create " + path.string());
+    ContactGenerator generator(20240601);
+    Cp936Encoder encoder;
+    std::uint64_t size = 0;
+    std::string text(Heading);
+    text.reserve(Piece + 256);
+    auto flush = [&] {
+        const std::string& bytes = encoder.encode(text);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        size += bytes.size();
+        text.clear();
+    };
+    for (std::int64_t i = 0; i < rows; ++i) {
+        generator.appendRow(text);
+        if (text.size() >= Piece) {
+            flush();
+            stopIfInterrupted();
+        }
+    }
+    flush();
+    file.close();
+    if (!file) throw std::runtime_error("cannot write " + path.string());
+    return size;
+}
+
+// ---- measuring -------------------------------------------------------------------------------
+
+double cpuSeconds(const rusage& usage) {
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double ownCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return cpuSeconds(usage);
+}
+
+std::optional<long> statusKb(std::string_view key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with(key) && line.size() > key.size() && line[key.size()] == ':')
+            return std::strtol(line.c_str() + key.size() + 1, nullptr, 10);
+    }
+    return std::nullopt;
+}
+
+// Lowers the peak resident size (VmHWM) to the present one, so the next reading is this run's
+// own peak; false where the kernel does not allow it.
+bool resetPeakResident() {
+    std::ofstream clearRefs("/proc/self/clear_refs");
+    clearRefs << "5";
+    clearRefs.close();
+    return static_cast<bool>(clearRefs);
+}
+
+class SilentSink final : public ProgressSink {
+public:
+    SilentSink(const fs::path& input, const fs::path& output, OutputEncoding encoding)
+        : input_(QString::fromStdString(input.string())),
+          output_(QString::fromStdString(output.string())),
+          encoding_(encoding) {}
+
+    QString readInputPath() override { return input_; }
+    QString readOutputPath() override { return output_; }
+    OutputEncoding readEncodingChoice() override { return encoding_; }
+    void showCount(std::int64_t lines) override { lines_ = lines; }
+    void showFinished() override { finished_ = true; }
+    void showMessage(const QString& text) override { messages_.push_back(text.toStdString()); }
+    void processPendingEvents() override {}
+
+    std::int64_t lines() const { return lines_; }
+    bool finished() const { return finished_; }
+    const std::vector<std::string>& messages() const { return messages_; }
+
+private:
+    QString input_;
+    QString output_;
+    OutputEncoding encoding_;
+    std::int64_t lines_ = 0;
+    bool finished_ = false;
+    std::vector<std::string> messages_;
+};
+
+struct Measurement {
+    double seconds = 0;
+    double cpuSeconds = 0;  // user and system time; unlike `seconds`, not lengthened by waiting
+    std::uint64_t outputBytes = 0;
+    std::optional<long> peakKb;    // the run's own peak resident size
+    std::optional<long> growthKb;  // how far that peak rose above the size before the run
+};
+
+void keepBest(Measurement& best, const Measurement& run, bool first) {
+    if (first || run.seconds < best.seconds) best.seconds = run.seconds;
+    if (first || run.cpuSeconds < best.cpuSeconds) best.cpuSeconds = run.cpuSeconds;
+    best.outputBytes = run.outputBytes;
+    if (run.peakKb && (!best.peakKb || *run.peakKb > *best.peakKb)) best.peakKb = run.peakKb;
+    if (run.growthKb && (!best.growthKb || *run.growthKb > *best.growthKb))
+        best.growthKb = run.growthKb;
+}
+
+// One conversion; fails unless it finished quietly having read every line of the input.
+Measurement convertOnce(const fs::path& input, const fs::path& output, OutputEncoding encoding,
+                        std::int64_t expectedLines) {
+    Measurement m;
+#ifdef __GLIBC__
+    malloc_trim(0);  // memory freed by earlier runs would otherwise hide this run's own rise
+#endif
+    const bool peakReset = resetPeakResident();
+    const std::optional<long> before = statusKb("VmRSS");
+
+    SilentSink sink(input, output, encoding);
+    const double cpuStart = ownCpuSeconds();
+    const Clock::time_point start = Clock::now();
+    ConversionRun(sink).execute();
+    m.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    m.cpuSeconds = ownCpuSeconds() - cpuStart;
+
+    if (peakReset) m.peakKb = statusKb("VmHWM");
+    if (m.peakKb && before) m.growthKb = *m.peakKb - *before;
+    if (!sink.messages().empty()) {
+        std::string text = "the conversion showed a message:";
+        for (const std::string& message : sink.messages()) text += " \"" + message + "\"";
+        throw std::runtime_error(text);
+    }
+    if (!sink.finished() || sink.lines() != expectedLines)
+        throw std::runtime_error("the conversion read " + std::to_string(sink.lines()) + " of " +
+                                 std::to_string(expectedLines) + " lines");
+    m.outputBytes = fs::file_size(output);
+    fs::remove(output);
+    return m;
+}
+
+// Runs iconv on `input` and returns its wall-clock time; its peak resident size comes from the
+// child's resource usage.
+Measurement runIconv(const fs::path& input, const fs::path& output) {
+    const std::string in = input.string();
+    const std::string out = output.string();
+    std::vector<std::string> args = {"iconv", "-f", "CP936", "-t", "UTF-8", in, "-o", out};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    Measurement m;
+    const Clock::time_point start = Clock::now();
+    pid_t child;
+    if (const int error = posix_spawnp(&child, "iconv", nullptr, nullptr, argv.data(), environ))
+        throw std::runtime_error(std::string("cannot start iconv: ") + std::strerror(error));
+    int status = 0;
+    rusage usage{};
+    while (wait4(child, &status, 0, &usage) < 0) {
+        if (errno != EINTR) throw std::runtime_error("lost the iconv process");
+    }
+    m.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    stopIfInterrupted();  // Ctrl-C reaches iconv too
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("iconv failed on " + in);
+    m.cpuSeconds = cpuSeconds(usage);
+    m.peakKb = usage.ru_maxrss;  // kB on Linux
+    m.outputBytes = fs::file_size(output);
+    fs::remove(output);
+    return m;
+}
+
+// ---- reporting -------------------------------------------------------------------------------
+
+std::string withSeparators(std::int64_t n) {
+    const std::string digits = std::to_string(n);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
+std::string mibOrNa(const std::optional<long>& kb, const char* format) {
+    if (!kb) return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, format, static_cast<double>(*kb) * 1024.0 / MiB);
+    return text;
+}
+
+void printHeader() {
+    // Written out, since printf would pad the two-byte µ as two columns.
+    std::printf(
+        "encoding            rows input MB output MB  seconds   cpu s    MB/s  µs/row peak MiB "
+        "+run MiB\n");
+}
+
+void printRow(std::string_view what, std::int64_t rows, std::uint64_t inputBytes,
+              const Measurement& m) {
+    const double inputMb = static_cast<double>(inputBytes) / MB;
+    std::printf("%-12.*s %11s %8.2f %9.2f %8.3f %7.3f %7.1f %7.3f %8s %8s\n",
+                static_cast<int>(what.size()), what.data(), withSeparators(rows).c_str(), inputMb,
+                static_cast<double>(m.outputBytes) / MB, m.seconds, m.cpuSeconds,
+                inputMb / m.seconds, m.seconds * 1e6 / static_cast<double>(rows),
+                mibOrNa(m.peakKb, "%.1f").c_str(), mibOrNa(m.growthKb, "%+.1f").c_str());
+    std::fflush(stdout);
+}
+
+// ---- the benchmark ---------------------------------------------------------------------------
+
+struct Options {
+    bool quick = false;
+    bool huge = false;
+};
+
+constexpr std::int64_t IconvRows = 1'000'000;
+
+struct EncodingCase {
+    OutputEncoding encoding;
+    std::string_view name;
+};
+
+constexpr std::array<EncodingCase, 3> Encodings = {{{OutputEncoding::Ansi, "Ansi"},
+                                                    {OutputEncoding::Utf8WithBom, "Utf8WithBom"},
+                                                    {OutputEncoding::Utf8NoBom, "Utf8NoBom"}}};
+
+int runBenchmark(const Options& options) {
+    std::vector<std::int64_t> sizes = {10'000, 100'000};
+    if (!options.quick) sizes.push_back(1'000'000);
+    if (options.huge) sizes.push_back(10'000'000);
+
+    TempDir dir;
+    const fs::path input = dir.file("contacts.csv");
+    const fs::path output = dir.file("contacts.vcf");
+
+    // The code page tables are built on a process's first conversion; measured apart so that
+    // they do not weigh on the smallest runs.
+    writeContactList(input, 100);
+    const double firstRun = convertOnce(input, output, OutputEncoding::Ansi, 101).seconds;
+    double laterRun = firstRun;
+    for (int i = 0; i < 3; ++i)
+        laterRun =
+            std::min(laterRun, convertOnce(input, output, OutputEncoding::Ansi, 101).seconds);
+
+    const int repetitions = options.quick ? 1 : 3;
+    std::printf(
+        "Zeluvar conversion benchmark: code page 936 CSV in, vCard 2.1 out, input in page cache\n"
+        "seconds: wall clock; cpu s: user + system; both the best of %d%s\n"
+        "peak MiB: resident size during the run (VmHWM); +run MiB: its rise over the size before\n"
+        "(each run starts with the heap trimmed, so it pays for faulting in its own buffers)\n"
+        "MB/s and µs/row use wall clock; MB = 10^6 bytes, MiB = 2^20 bytes\n"
+        "a process's first conversion takes %.1f ms longer (it builds code page tables)\n\n",
+        repetitions, options.huge ? " (10M rows: 1)" : "", (firstRun - laterRun) * 1e3);
+    printHeader();
+
+    std::optional<double> utf8AtIconvSize;
+    std::optional<double> iconvSeconds;
+    for (const std::int64_t rows : sizes) {
+        std::fprintf(stderr, "generating %s rows...\n", withSeparators(rows).c_str());
+        const std::uint64_t inputBytes = writeContactList(input, rows);
+        const int runs = rows >= 10'000'000 ? 1 : repetitions;
+        for (const EncodingCase& encoding : Encodings) {
+            Measurement best;
+            for (int i = 0; i < runs; ++i) {
+                stopIfInterrupted();
+                keepBest(best, convertOnce(input, output, encoding.encoding, rows + 1), i == 0);
+            }
+            printRow(encoding.name, rows, inputBytes, best);
+            if (rows == IconvRows && encoding.encoding == OutputEncoding::Utf8NoBom)
+                utf8AtIconvSize = best.seconds;
+        }
+        if (rows == IconvRows && !options.quick) {
+            Measurement best;
+            for (int i = 0; i < repetitions; ++i) {
+                stopIfInterrupted();
+                keepBest(best, runIconv(input, dir.file("iconv.txt")), i == 0);
+            }
+            printRow("iconv", rows, inputBytes, best);
+            iconvSeconds = best.seconds;
+        }
+        fs::remove(input);
+    }
+    if (utf8AtIconvSize && iconvSeconds) {
+        std::printf("\nratio to iconv (Utf8NoBom / iconv -f CP936 -t UTF-8, 1M rows): %.2f\n",
+                    *utf8AtIconvSize / *iconvSeconds);
+    }
+    return 0;
+}
+
+void printUsage(std::FILE* to) {
+    std::fprintf(to,
+                 "usage: conversion_bench [--quick | --huge]\n"
+                 "  (none)   10k, 100k and 1M rows, best of 3 runs, and iconv for comparison\n"
+                 "  --huge   also 10M rows (about 550 MB of temporary input, one run)\n"
+                 "  --quick  only 10k and 100k rows, one run, no iconv\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--quick") {
+            options.quick = true;
+        } else if (arg == "--huge") {
+            options.huge = true;
+        } else if (arg == "--help" || arg == "-h") {
+            printUsage(stdout);
+            return 0;
+        } else {
+            printUsage(stderr);
+            return 2;
+        }
+    }
+    if (options.quick && options.huge) {
+        printUsage(stderr);
+        return 2;
+    }
+
+    catchInterrupts();
+    try {
+        return runBenchmark(options);
+    } catch (const Interrupted&) {
+        std::fprintf(stderr, "interrupted\n");
+        return 130;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "conversion_bench: %s\n", error.what());
+        return 1;
+    }
+}
