@@ -1,45 +1,81 @@
 #include "contact_record.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "utf8.h"
 
+void ContactRow::cut(std::string_view line) {
+    fields.fill({});
+    count = 0;
+    // Breaks are rare (a cell Excel wrapped): when the line has none, no field needs rewriting.
+    const bool hasLineBreak =
+        line.find('\n') != std::string_view::npos || line.find('\r') != std::string_view::npos;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != ',') continue;
+        keep(line.substr(start, i - start), hasLineBreak);
+        start = i + 1;
+    }
+    keep(line.substr(start), hasLineBreak);
+}
+
+void ContactRow::keep(std::string_view value, bool mayHaveLineBreak) {
+    if (count < UsedFields) {
+        if (mayHaveLineBreak) {
+            ownText_[count].clear();
+            appendFieldText(ownText_[count], value);
+            value = ownText_[count];
+        }
+        fields[count] = value;
+    }
+    ++count;
+}
+
 void ContactRow::clear() {
-    for (std::string& field : fields) field.clear();
+    fields.fill({});
     count = 0;
 }
 
 std::string* ContactRow::startField() {
-    ++count;
-    return count <= UsedFields ? &fields[count - 1] : nullptr;
+    if (count >= UsedFields) {
+        ++count;
+        return nullptr;
+    }
+    ownText_[count].clear();
+    return &ownText_[count++];
 }
 
-void ContactRow::cut(std::string_view line) {
-    clear();
-    for (;;) {
-        const std::size_t comma = line.find(',');
-        if (std::string* field = startField()) appendFieldText(*field, line.substr(0, comma));
-        if (comma == std::string_view::npos) return;
-        line.remove_prefix(comma + 1);
-    }
+void ContactRow::useOwnText() {
+    for (std::size_t i = 0; i < std::min<std::size_t>(count, UsedFields); ++i)
+        fields[i] = ownText_[i];
 }
 
 void appendFieldText(std::string& field, std::string_view value) {
-    while (!value.empty()) {
-        const std::size_t brk = value.find_first_of("\r\n");
-        field.append(value.substr(0, brk));
-        if (brk == std::string_view::npos) return;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\r' && value[i] != '\n') continue;
+        field.append(value, start, i - start);
         field += ' ';
-        const bool crLf = value[brk] == '\r' && brk + 1 < value.size() && value[brk + 1] == '\n';
-        value.remove_prefix(brk + (crLf ? 2 : 1));
+        if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+        start = i + 1;
     }
+    field.append(value, start);
 }
 
 namespace VCardRecord {
 namespace {
 
-void appendLine(std::string& out, std::string_view property, std::string_view value) {
-    out.append(property).append(value).append("\r\n");
+constexpr std::string_view Head = "BEGIN:VCARD\r\nVERSION:2.1\r\nN:";
+constexpr std::string_view NameEnd = ";;\r\nFN:";
+constexpr std::string_view LineEnd = "\r\n";
+constexpr std::string_view Tail = "END:VCARD";
+constexpr std::string_view OptionalProperties[] = {
+    "ORG:", "TEL;WORK;VOICE:", "TEL;HOME;VOICE:", "TEL;CELL;VOICE:"};
+
+char* put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
 }
 
 }  // namespace
@@ -48,18 +84,29 @@ void appendTo(std::string& out, const ContactRow& row) {
     // A Chinese name: the first character is the family name, the rest the given name.
     const std::string_view name = row.fields[ContactRow::Name];
     const std::size_t family = utf8::firstCharLength(name);
+    const std::size_t lastField = std::min<std::size_t>(row.count, ContactRow::UsedFields);
 
-    out.append("BEGIN:VCARD\r\nVERSION:2.1\r\nN:")
-        .append(name.substr(0, family))
-        .append(";")
-        .append(name.substr(family))
-        .append(";;\r\n");
-    appendLine(out, "FN:", name);
-    static constexpr std::string_view optionalLines[] = {
-        "ORG:", "TEL;WORK;VOICE:", "TEL;HOME;VOICE:", "TEL;CELL;VOICE:"};
-    for (std::size_t i = ContactRow::Company; i < ContactRow::UsedFields && i < row.count; ++i)
-        appendLine(out, optionalLines[i - ContactRow::Company], row.fields[i]);
-    out.append("END:VCARD");
+    // Sized first and filled in place: this runs once for every contact.
+    std::size_t size =
+        Head.size() + name.size() + 1 + NameEnd.size() + name.size() + LineEnd.size() + Tail.size();
+    for (std::size_t i = ContactRow::Company; i < lastField; ++i)
+        size += OptionalProperties[i - 1].size() + row.fields[i].size() + LineEnd.size();
+    const std::size_t start = out.size();
+    out.resize(start + size);
+
+    char* at = put(out.data() + start, Head);
+    at = put(at, name.substr(0, family));
+    at = put(at, ";");
+    at = put(at, name.substr(family));
+    at = put(at, NameEnd);
+    at = put(at, name);
+    at = put(at, LineEnd);
+    for (std::size_t i = ContactRow::Company; i < lastField; ++i) {
+        at = put(at, OptionalProperties[i - 1]);
+        at = put(at, row.fields[i]);
+        at = put(at, LineEnd);
+    }
+    put(at, Tail);
 }
 
 std::string of(const ContactRow& row) {

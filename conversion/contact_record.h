@@ -10,15 +10,24 @@
 struct ContactRow {
     enum Field { Name, Company, BusinessPhone, HomePhone, MobilePhone, UsedFields };
 
-    std::array<std::string, UsedFields> fields;
+    // Views into the line the row was cut from, or into the row's own text where a value had to
+    // change; either way valid until the row or that line changes.
+    std::array<std::string_view, UsedFields> fields;
     std::size_t count = 0;
 
     // Refills the row by cutting `line` at every comma: no quoting, quotes stay in the fields.
     void cut(std::string_view line);
 
+    // Building a row piece by piece: clear(), then startField() for each field and append to the
+    // text it returns (nullptr past the used fields), then useOwnText().
     void clear();
-    // Starts the next field; returns where its value goes, or nullptr past the used fields.
     std::string* startField();
+    void useOwnText();
+
+private:
+    void keep(std::string_view value, bool mayHaveLineBreak);
+
+    std::array<std::string, UsedFields> ownText_;
 };
 
 // Appends `value` as a field's text: a line break inside it (CR LF, CR or LF) becomes one

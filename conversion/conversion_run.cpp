@@ -1,7 +1,9 @@
 #include "conversion_run.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,9 +36,17 @@ std::string_view trimSpaces(std::string_view line) {
     }
 }
 
+bool mentionsHeading(std::string_view line) {
+    // Skips ahead by the word's length; a plain find stops at every character that shares 姓's
+    // first byte, and most Chinese characters do.
+    static const std::boyer_moore_horspool_searcher searcher(HeadingWord.begin(),
+                                                             HeadingWord.end());
+    return std::search(line.begin(), line.end(), searcher) != line.end();
+}
+
 // Blank lines and the heading line (any line that mentions 姓名) make no record.
 bool isDataLine(std::string_view line) {
-    return !trimSpaces(line).empty() && line.find(HeadingWord) == std::string_view::npos;
+    return !trimSpaces(line).empty() && !mentionsHeading(line);
 }
 
 bool isSameFile(const QString& a, const QString& b) {

@@ -2,6 +2,7 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -122,33 +123,27 @@ char* put(char* dst, std::uint32_t packed) {
     return dst + ((packed >> LengthShift) & 3);
 }
 
-char32_t codePoint(const unsigned char* p, std::size_t length) {
-    switch (length) {
-        case 2:
-            return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
-        case 3:
-            return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
-        default:
-            return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 |
-                   (p[3] & 0x3Fu);
-    }
+// Digits, commas and the vCard's own words come in runs of ASCII, which both directions copy as
+// they are.
+std::size_t asciiRunLength(std::string_view text) {
+    return static_cast<std::size_t>(utf8::skipAscii(text) - text.data());
 }
 
-}  // namespace
-
-std::size_t decode(std::string_view bytes, bool atEnd, std::string& out) {
-    const DecodeTables& tables = decodeTables();
-    const std::size_t start = out.size();
-    // Each byte yields at most three UTF-8 bytes; put() always stores three.
-    out.resize(start + 3 * bytes.size() + 3);
-    char* dst = out.data() + start;
+// Decodes whole characters of `bytes` into `dst`, which holds at least three bytes for each
+// byte. Returns the ends of what it read and wrote; a lead byte that ends `bytes` stays unread
+// unless `atEnd`.
+std::pair<const unsigned char*, char*> decodeInto(const DecodeTables& tables,
+                                                  std::string_view bytes, bool atEnd, char* dst) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p < end) {
         const unsigned byte = *p;
         if (byte < 0x80) {
-            *dst++ = static_cast<char>(byte);
-            ++p;
+            const std::size_t ascii = asciiRunLength(std::string_view(
+                reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)));
+            std::memcpy(dst, p, ascii);
+            p += ascii;
+            dst += ascii;
             continue;
         }
         const std::uint32_t single = tables.single[byte];
@@ -166,41 +161,63 @@ std::size_t decode(std::string_view bytes, bool atEnd, std::string& out) {
             break;
         }
     }
-    out.resize(static_cast<std::size_t>(dst - out.data()));
-    return static_cast<std::size_t>(p - reinterpret_cast<const unsigned char*>(bytes.data()));
+    return {p, dst};
+}
+
+}  // namespace
+
+std::size_t decode(std::string_view bytes, bool atEnd, std::string& out) {
+    const DecodeTables& tables = decodeTables();
+    // Decoded a block at a time through a buffer on the stack, so that `out` grows by what was
+    // written rather than being zero-filled for the worst case.
+    constexpr std::size_t Block = 16 * 1024;
+    char decoded[3 * Block + 3];
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const std::size_t size = std::min(Block, bytes.size() - done);
+        const bool lastBlock = done + size == bytes.size();
+        const auto [read, written] =
+            decodeInto(tables, bytes.substr(done, size), atEnd && lastBlock, decoded);
+        const std::size_t used = static_cast<std::size_t>(
+            read - reinterpret_cast<const unsigned char*>(bytes.data()) - done);
+        out.append(decoded, static_cast<std::size_t>(written - decoded));
+        done += used;
+        if (lastBlock && used < size) break;  // a lead byte waits for the next call
+    }
+    return done;
 }
 
 void encode(std::string_view text, std::string& out) {
     const std::vector<std::uint16_t>& table = encodeTable();
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        if (*p < 0x80) {
-            out += static_cast<char>(*p++);
-            continue;
+    // Encoded a block at a time on the stack; code page 936 never needs more bytes than UTF-8,
+    // and a character begun before the block's end adds at most three.
+    constexpr std::size_t Block = 16 * 1024;
+    char encoded[Block + 3];
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t blockEnd = std::min(text.size(), at + Block);
+        char* dst = encoded;
+        while (at < blockEnd) {
+            const std::size_t ascii = asciiRunLength(text.substr(at, blockEnd - at));
+            if (ascii > 0) {
+                std::memcpy(dst, text.data() + at, ascii);
+                dst += ascii;
+                at += ascii;
+                continue;
+            }
+            const utf8::Char c = utf8::firstChar(text.substr(at, 4));
+            const std::uint16_t bytes = c.codePoint < 0x10000 ? table[c.codePoint] : Unmappable;
+            if (c.length == 0 || bytes == Unmappable) {
+                *dst++ = '?';
+            } else if (bytes < 0x100) {
+                *dst++ = static_cast<char>(bytes);
+            } else {
+                *dst++ = static_cast<char>(bytes >> 8);
+                *dst++ = static_cast<char>(bytes & 0xFF);
+            }
+            at += std::max<std::size_t>(c.length, 1);  // each byte of malformed text is one '?'
         }
-        const std::size_t remaining = static_cast<std::size_t>(end - p);
-        const std::size_t valid = utf8::validPrefixLength(
-            std::string_view(reinterpret_cast<const char*>(p), remaining < 4 ? remaining : 4));
-        const std::size_t length =
-            valid ? utf8::firstCharLength(std::string_view(reinterpret_cast<const char*>(p), valid))
-                  : 0;
-        if (length == 0) {
-            out += '?';
-            ++p;
-            continue;
-        }
-        const char32_t c = codePoint(p, length);
-        const std::uint16_t bytes = c < 0x10000 ? table[c] : Unmappable;
-        if (bytes == Unmappable) {
-            out += '?';
-        } else if (bytes < 0x100) {
-            out += static_cast<char>(bytes);
-        } else {
-            out += static_cast<char>(bytes >> 8);
-            out += static_cast<char>(bytes & 0xFF);
-        }
-        p += length;
+        out.append(encoded, static_cast<std::size_t>(dst - encoded));
     }
 }
 

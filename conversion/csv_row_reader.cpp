@@ -61,7 +61,10 @@ std::int64_t CsvRowReader::read(std::string_view firstLine, ContactRow& row) {
     }
     QuotedRowParser parser(row);
     Quoting quoting = parser.parse(firstLine, false);
-    if (quoting == Quoting::Complete) return 1;
+    if (quoting == Quoting::Complete) {
+        row.useOwnText();
+        return 1;
+    }
     if (quoting == Quoting::Malformed) {
         row.cut(firstLine);
         return 1;
@@ -79,6 +82,7 @@ std::int64_t CsvRowReader::read(std::string_view firstLine, ContactRow& row) {
         quoting = parser.parse(line, true);
     }
     if (quoting == Quoting::Complete) {
+        row.useOwnText();
         lines_.dropMark();
         return lineCount;
     }

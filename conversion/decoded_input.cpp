@@ -1,5 +1,7 @@
 #include "decoded_input.h"
 
+#include <cstring>
+
 #include "cp936.h"
 #include "utf8.h"
 
@@ -16,7 +18,7 @@ bool DecodedInput::open(const QString& path) {
     }
     if (headSize < 0 || !file_.seek(0)) return false;
     encoding_ = isUtf8Throughout() ? Encoding::Utf8 : Encoding::Cp936;
-    raw_.clear();
+    rawSize_ = 0;
     atEnd_ = false;
     return !failed_ && file_.seek(0);
 }
@@ -25,35 +27,37 @@ bool DecodedInput::open(const QString& path) {
 // fails within its first line, so only UTF-8 files are read through twice.
 bool DecodedInput::isUtf8Throughout() {
     while (fillRaw()) {
-        const std::size_t valid = utf8::validPrefixLength(raw_);
-        const std::string_view tail = std::string_view(raw_).substr(valid);
+        const std::size_t valid = utf8::validPrefixLength(raw());
+        const std::string_view tail = raw().substr(valid);
         if (!tail.empty() && !utf8::isTruncatedChar(tail)) return false;
-        raw_.erase(0, valid);
+        dropRaw(valid);
     }
-    return raw_.empty();
+    return rawSize_ == 0;
 }
 
-// Appends the next chunk of the file to raw_; false at the end of the file or on a read error.
+// Reads the next chunk of the file behind the bytes still unread; false at the end of the file
+// or on a read error.
 bool DecodedInput::fillRaw() {
     if (atEnd_ || failed_) return false;
-    const std::size_t kept = raw_.size();
-    raw_.resize(kept + ChunkSize);
-    const qint64 n = file_.read(raw_.data() + kept, ChunkSize);
-    if (n < 0) {
-        failed_ = true;
-        raw_.resize(kept);
-        return false;
-    }
-    raw_.resize(kept + static_cast<std::size_t>(n));
+    const qint64 n = file_.read(raw_.get() + rawSize_, ChunkSize);
+    if (n < 0) failed_ = true;
     if (n == 0) atEnd_ = true;
-    return n > 0;
+    if (n <= 0) return false;
+    rawSize_ += static_cast<std::size_t>(n);
+    return true;
+}
+
+// Forgets the first `count` bytes; what is left (a cut character at most) moves to the front.
+void DecodedInput::dropRaw(std::size_t count) {
+    rawSize_ -= count;
+    std::memmove(raw_.get(), raw_.get() + count, rawSize_);
 }
 
 bool DecodedInput::readMore(std::string& out) {
     const bool gotBytes = fillRaw();
-    if (!gotBytes && (failed_ || raw_.empty())) return false;
-    const std::size_t consumed = encoding_ == Encoding::Utf8 ? utf8::sanitize(raw_, atEnd_, out)
-                                                             : cp936::decode(raw_, atEnd_, out);
-    raw_.erase(0, consumed);
+    if (!gotBytes && (failed_ || rawSize_ == 0)) return false;
+    const std::size_t consumed = encoding_ == Encoding::Utf8 ? utf8::sanitize(raw(), atEnd_, out)
+                                                             : cp936::decode(raw(), atEnd_, out);
+    dropRaw(consumed);
     return true;
 }

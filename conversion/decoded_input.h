@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QString>
+#include <memory>
 #include <string>
+#include <string_view>
 
 // A CSV file read as UTF-8 text, one piece at a time, whatever it was saved in: a file that starts
 // with the UTF-8 byte-order mark, or is valid UTF-8 throughout, is UTF-8; anything else is code
@@ -25,10 +27,14 @@ private:
 
     bool isUtf8Throughout();
     bool fillRaw();
+    void dropRaw(std::size_t count);
+    std::string_view raw() const { return {raw_.get(), rawSize_}; }
 
     QFile file_;
     Encoding encoding_ = Encoding::Cp936;
-    std::string raw_;  // bytes read but not decoded yet (a cut character at most, between reads)
+    // Bytes read but not decoded yet: a chunk, plus a character cut by the previous chunk's end.
+    std::unique_ptr<char[]> raw_ = std::make_unique_for_overwrite<char[]>(ChunkSize + 4);
+    std::size_t rawSize_ = 0;
     bool atEnd_ = false;
     bool failed_ = false;
 };

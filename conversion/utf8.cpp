@@ -43,7 +43,7 @@ Seq classify(const unsigned char* p, const unsigned char* end) {
     return {trailing + 1, SeqKind::Valid};
 }
 
-const unsigned char* skipAscii(const unsigned char* p, const unsigned char* end) {
+const unsigned char* skipAsciiBytes(const unsigned char* p, const unsigned char* end) {
     constexpr std::uint64_t HighBits = 0x8080808080808080ull;
     while (end - p >= 8) {
         std::uint64_t word;
@@ -57,11 +57,16 @@ const unsigned char* skipAscii(const unsigned char* p, const unsigned char* end)
 
 }  // namespace
 
+const char* skipAscii(std::string_view bytes) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    return reinterpret_cast<const char*>(skipAsciiBytes(begin, begin + bytes.size()));
+}
+
 std::size_t validPrefixLength(std::string_view bytes) {
     const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = begin + bytes.size();
     const unsigned char* p = begin;
-    while ((p = skipAscii(p, end)) < end) {
+    while ((p = skipAsciiBytes(p, end)) < end) {
         const Seq seq = classify(p, end);
         if (seq.kind != SeqKind::Valid) break;
         p += seq.length;
@@ -89,6 +94,25 @@ std::size_t sanitize(std::string_view bytes, bool atEnd, std::string& out) {
         done += seq.length;
     }
     return done;
+}
+
+Char firstChar(std::string_view text) {
+    if (text.empty()) return {0, 0};
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const Seq seq = classify(p, p + text.size());
+    if (seq.kind != SeqKind::Valid) return {0, 0};
+    switch (seq.length) {
+        case 1:
+            return {p[0], 1};
+        case 2:
+            return {(p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu), 2};
+        case 3:
+            return {(p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu), 3};
+        default:
+            return {
+                (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu),
+                4};
+    }
 }
 
 std::size_t firstCharLength(std::string_view text) {

@@ -7,6 +7,9 @@
 // UTF-8 checks and repair. Everything behind the decoders works on valid UTF-8 only.
 namespace utf8 {
 
+// Where the run of ASCII that `bytes` starts with ends.
+const char* skipAscii(std::string_view bytes);
+
 // Length of the longest prefix of `bytes` made of whole, valid UTF-8 characters.
 std::size_t validPrefixLength(std::string_view bytes);
 
@@ -17,6 +20,14 @@ bool isTruncatedChar(std::string_view tail);
 // bytes it consumed: all of them with `atEnd`, otherwise a character cut by the end of `bytes`
 // is left for the next call.
 std::size_t sanitize(std::string_view bytes, bool atEnd, std::string& out);
+
+// The character that `text` starts with; a length of 0 when it does not start with a whole,
+// valid one.
+struct Char {
+    char32_t codePoint;
+    std::size_t length;
+};
+Char firstChar(std::string_view text);
 
 // Byte length of the first character of valid UTF-8 `text`; 0 for empty text.
 std::size_t firstCharLength(std::string_view text);

@@ -27,7 +27,7 @@ std::vector<std::string> readRows(std::string_view bytes) {
         const std::int64_t taken = rows.read(line, row);
         std::string text;
         for (std::size_t i = 0; i < row.count && i < ContactRow::UsedFields; ++i)
-            text += (i ? "|" : "") + row.fields[i];
+            text.append(i ? "|" : "").append(row.fields[i]);
         if (taken > 1) text += " (" + std::to_string(taken) + " lines)";
         described.push_back(text);
     }
