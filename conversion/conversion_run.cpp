@@ -44,11 +44,6 @@ bool mentionsHeading(std::string_view line) {
     return std::search(line.begin(), line.end(), searcher) != line.end();
 }
 
-// Blank lines and the heading line (any line that mentions 姓名) make no record.
-bool isDataLine(std::string_view line) {
-    return !trimSpaces(line).empty() && !mentionsHeading(line);
-}
-
 bool isSameFile(const QString& a, const QString& b) {
     std::error_code error;
     return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
@@ -56,6 +51,10 @@ bool isSameFile(const QString& a, const QString& b) {
 }
 
 }  // namespace
+
+bool isDataLine(std::string_view line) {
+    return !trimSpaces(line).empty() && !mentionsHeading(line);
+}
 
 void ConversionRun::execute() {
     if (!QFileInfo(sink_.readInputPath()).isFile()) {
