@@ -1,9 +1,8 @@
 #include "conversion_run.h"
 
 #include <QFileInfo>
-#include <algorithm>
+#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,11 +36,18 @@ std::string_view trimSpaces(std::string_view line) {
 }
 
 bool mentionsHeading(std::string_view line) {
-    // Skips ahead by the word's length; a plain find stops at every character that shares 姓's
-    // first byte, and most Chinese characters do.
-    static const std::boyer_moore_horspool_searcher searcher(HeadingWord.begin(),
-                                                             HeadingWord.end());
-    return std::search(line.begin(), line.end(), searcher) != line.end();
+    // Looks for the word's third byte, one UTF-8 continuation byte among 64, and checks around
+    // each hit: a plain find stops at every character that shares 姓's lead byte, as most
+    // Chinese characters do.
+    constexpr std::size_t Anchor = 2;
+    for (std::size_t from = Anchor; from < line.size();) {
+        const void* hit = std::memchr(line.data() + from, HeadingWord[Anchor], line.size() - from);
+        if (!hit) return false;
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - line.data());
+        if (line.substr(at - Anchor).starts_with(HeadingWord)) return true;
+        from = at + 1;
+    }
+    return false;
 }
 
 bool isSameFile(const QString& a, const QString& b) {

@@ -98,6 +98,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "王\r\n赵,姓名研究所\r\n",
                 {"1", "2", "finished"},
                 Wang},
+        RunCase{"heading word split by a comma is data",
+                "姓,名\r\n",
+                {"1", "finished"},
+                "BEGIN:VCARD\r\nVERSION:2.1\r\nN:姓;;;\r\nFN:姓\r\nORG:名\r\nEND:VCARD\r\n"},
         RunCase{"lf line ends", "姓名\n王\n", {"1", "2", "finished"}, Wang},
         RunCase{
             "quoted cell over three lines counts three",
