@@ -11,8 +11,6 @@
 
 namespace {
 
-using test_support::PrintTo;
-
 // Each row as its kept fields joined by '|', with "(n lines)" behind a row that took several.
 std::vector<std::string> readRows(std::string_view bytes) {
     ScratchDir dir;
@@ -40,6 +38,8 @@ struct ReadCase {
     std::vector<std::string> rows;
 };
 
+const std::string Long(DecodedInput::ChunkSize - 1, 'a');  // its line end is cut by a read
+
 class Reading : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(Reading, GivesTheRows) {
@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"last line without line end", "a\r\nb", {"a", "b"}},
         ReadCase{"two line ends at the end give one empty line", "a\r\n\r\n", {"a", ""}},
         ReadCase{"empty file", "", {}},
-        ReadCase{"empty lines in an lf file", "\n\nx\n", {"", "", "x"}}),
+        ReadCase{"empty lines in an lf file", "\n\nx\n", {"", "", "x"}},
+        ReadCase{"crlf cut by a read is one line end", Long + "\r\nb", {Long, "b"}}),
     caseName<ReadCase>);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -93,11 +94,6 @@ TEST(Reading, QuotedCellMayRunOnUpToItsLimit) {
     const std::string tooLong(CsvRowReader::MaxReadAhead + 1, 'x');
     EXPECT_EQ(readRows("\"a\r\n" + tooLong + "\",b\r\nc"),
               (std::vector<std::string>{"\"a", tooLong + "\"|b", "c"}));
-}
-
-TEST(Reading, CrLfSplitAcrossReadsIsOneLineEnd) {
-    const std::string first(DecodedInput::ChunkSize - 1, 'a');
-    EXPECT_EQ(readRows(first + "\r\nb"), (std::vector<std::string>{first, "b"}));
 }
 
 }  // namespace

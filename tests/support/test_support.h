@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <cctype>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -34,18 +35,12 @@ private:
     QTemporaryDir dir_;
 };
 
-namespace test_support {
-
-// Table cases print as their `what`; bring it in with `using test_support::PrintTo;`.
-template <class Case>
-requires requires(const Case& c) {
-    c.what;
+// One vCard entry: its fixed first lines, then `lines`, then END:VCARD without a line end.
+inline std::string vcard(std::initializer_list<std::string_view> lines) {
+    std::string text = "BEGIN:VCARD\r\nVERSION:2.1\r\n";
+    for (const std::string_view line : lines) text.append(line).append("\r\n");
+    return text + "END:VCARD";
 }
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << c.what;
-}
-
-}  // namespace test_support
 
 // Turns a table case's `what` into a test name.
 template <class Case>

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QApplication>
+#include <QDragEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -42,4 +45,17 @@ struct ShownWindow {
     }
 
     void execute() const { QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton); }
+
+    // Drags `data` onto `target` and drops it there, as a file manager does; returns whether the
+    // target showed that it takes the drop.
+    static bool dragAndDrop(QWidget* target, const QMimeData& data) {
+        const QPoint centre = target->rect().center();
+        const Qt::DropActions offered = Qt::CopyAction | Qt::LinkAction;
+        QDragEnterEvent enter(centre, offered, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        const bool takesIt = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+        QDropEvent drop(centre, offered, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+        return takesIt;
+    }
 };
