@@ -23,7 +23,7 @@ enum class Kind { Frame, WrappingLabel, Label, TextBox, OptionButton, PushButton
 enum class Parent { Form1, Frame1 };
 constexpr int NoIndex = -1;
 
-struct ControlSpec {
+struct LayoutEntry {
     const char* name;
     int index;  // member of an indexed group, or NoIndex
     Kind kind;
@@ -43,7 +43,7 @@ constexpr const char16_t* Instructions =
 
 // The window as drawn at 96 dots per inch; self-sizing labels take their size from their text.
 // clang-format off
-const ControlSpec Layout[] = {
+const LayoutEntry Layout[] = {
     // name        index    kind                 text               left top  width height tab  parent
     {"Frame1",    NoIndex, Kind::Frame,         u"",                {14, 14, 561, 243},  0, Parent::Form1},
     {"Label2",    NoIndex, Kind::WrappingLabel, Instructions,       {14, 21, 533, 71},  12, Parent::Frame1},
@@ -66,14 +66,14 @@ constexpr int FontPointSize = 9;
 constexpr int StartupOption = 2;  // "UTF-8 (不带BOM)", which Android phones read
 constexpr int StatusLabel = 3;
 
-QString objectNameOf(const ControlSpec& spec) {
-    const QString name = QString::fromLatin1(spec.name);
-    return spec.index == NoIndex ? name : QStringLiteral("%1(%2)").arg(name).arg(spec.index);
+QString objectNameOf(const LayoutEntry& entry) {
+    const QString name = QString::fromLatin1(entry.name);
+    return entry.index == NoIndex ? name : QStringLiteral("%1(%2)").arg(name).arg(entry.index);
 }
 
-QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
-    const QString text = QString::fromUtf16(spec.text);
-    switch (spec.kind) {
+QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
+    const QString text = QString::fromUtf16(entry.text);
+    switch (entry.kind) {
         case Kind::Frame:
             return new QGroupBox(parent);
         case Kind::WrappingLabel: {
@@ -96,15 +96,15 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
 
 // The layout was drawn for a font narrower and flatter than most today; where the window's font
 // needs more room, captions get it instead of being cut off.
-void fitToFont(const ControlSpec& spec, QWidget* control) {
-    if (spec.kind == Kind::Label && !control->property("text").toString().isEmpty())
+void fitToFont(const LayoutEntry& entry, QWidget* control) {
+    if (entry.kind == Kind::Label && !control->property("text").toString().isEmpty())
         control->adjustSize();
-    if (spec.kind == Kind::OptionButton)
+    if (entry.kind == Kind::OptionButton)
         control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
     // The instructions grow upwards, into the frame's empty top margin, away from the boxes.
-    if (spec.kind == Kind::WrappingLabel) {
+    if (entry.kind == Kind::WrappingLabel) {
         const int shortfall = control->heightForWidth(control->width()) - control->height();
-        if (shortfall > 0) control->setGeometry(spec.geometry.adjusted(0, -shortfall, 0, 0));
+        if (shortfall > 0) control->setGeometry(entry.geometry.adjusted(0, -shortfall, 0, 0));
     }
 }
 
@@ -161,13 +161,13 @@ Form1::~Form1() = default;
 void Form1::buildControls() {
     QWidget* frame = nullptr;
     std::vector<std::pair<int, QWidget*>> focusable;
-    for (const ControlSpec& spec : Layout) {
-        QWidget* control = makeControl(spec, spec.parent == Parent::Frame1 ? frame : this);
-        control->setObjectName(objectNameOf(spec));
-        control->setGeometry(spec.geometry);
-        fitToFont(spec, control);
-        if (spec.kind == Kind::Frame) frame = control;
-        if (control->focusPolicy() != Qt::NoFocus) focusable.emplace_back(spec.tabIndex, control);
+    for (const LayoutEntry& entry : Layout) {
+        QWidget* control = makeControl(entry, entry.parent == Parent::Frame1 ? frame : this);
+        control->setObjectName(objectNameOf(entry));
+        control->setGeometry(entry.geometry);
+        fitToFont(entry, control);
+        if (entry.kind == Kind::Frame) frame = control;
+        if (control->focusPolicy() != Qt::NoFocus) focusable.emplace_back(entry.tabIndex, control);
     }
     std::sort(focusable.begin(), focusable.end());
     for (std::size_t i = 1; i < focusable.size(); ++i)
