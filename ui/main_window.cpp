@@ -143,20 +143,18 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
     for (int i = 0; i < int(option1_.size()); ++i)
         option1_[i] = findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(i));
     status_ = findChild<QLabel*>(QStringLiteral("Label1(%1)").arg(StatusLabel));
-    command1_ = findChild<QPushButton*>(QStringLiteral("Command1"));
 
     option1_[StartupOption]->setChecked(true);
     vcardfile_->setAcceptDrops(false);
-    csvDrop_ =
-        new CsvDrop(csvfile_, vcardfile_, [this](const QString& text) { showMessage(text); });
-    connect(command1_, &QPushButton::clicked, this, &Form1::execute);
+    // The drop handling belongs to the box: csvfile_ owns it.
+    new CsvDrop(csvfile_, vcardfile_, [this](const QString& text) { showMessage(text); });
+    connect(findChild<QPushButton*>(QStringLiteral("Command1")), &QPushButton::clicked, this,
+            &Form1::execute);
     csvfile_->setFocus();
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
-
-Form1::~Form1() = default;
 
 void Form1::buildControls() {
     QWidget* frame = nullptr;

@@ -10,9 +10,7 @@
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
-class CsvDrop;
 
 // The web address the desktop is asked to open when the window closes.
 inline const QString HomePageAddress = QStringLiteral("https://zeluvar.example/");
@@ -34,7 +32,6 @@ public:
     static inline const QString Title = QStringLiteral("Zeluvar");
 
     explicit Form1(Desktop desktop = Desktop::real());
-    ~Form1() override;
 
     // Counting a million lines must not cost a million repaints of the label.
     static constexpr qint64 CountRepaintIntervalMs = 100;
@@ -62,8 +59,6 @@ private:
     QLineEdit* vcardfile_ = nullptr;
     std::array<QRadioButton*, 3> option1_{};
     QLabel* status_ = nullptr;  // Label1 index 3
-    QPushButton* command1_ = nullptr;
-    CsvDrop* csvDrop_ = nullptr;
 
     std::int64_t latestCount_ = 0;
     bool latestCountShown_ = true;
