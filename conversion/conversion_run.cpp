@@ -19,19 +19,15 @@ constexpr std::size_t WriteChunk = 256 * 1024;
 constexpr std::string_view HeadingWord = "姓名";
 constexpr std::string_view IdeographicSpace = "\u3000";
 
-std::string_view trimSpaces(std::string_view line) {
+// Spaces and ideographic spaces only, or nothing at all.
+bool isBlank(std::string_view line) {
     for (;;) {
-        if (line.starts_with(' ')) {
+        if (line.starts_with(' '))
             line.remove_prefix(1);
-        } else if (line.starts_with(IdeographicSpace)) {
+        else if (line.starts_with(IdeographicSpace))
             line.remove_prefix(IdeographicSpace.size());
-        } else if (line.ends_with(' ')) {
-            line.remove_suffix(1);
-        } else if (line.ends_with(IdeographicSpace)) {
-            line.remove_suffix(IdeographicSpace.size());
-        } else {
-            return line;
-        }
+        else
+            return line.empty();
     }
 }
 
@@ -59,7 +55,7 @@ bool isSameFile(const QString& a, const QString& b) {
 }  // namespace
 
 bool isDataLine(std::string_view line) {
-    return !trimSpaces(line).empty() && !mentionsHeading(line);
+    return !isBlank(line) && !mentionsHeading(line);
 }
 
 void ConversionRun::execute() {
