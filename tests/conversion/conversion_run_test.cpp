@@ -93,14 +93,6 @@ INSTANTIATE_TEST_SUITE_P(
                 vcard({"N:王;  ;;", "FN:王  ", "ORG:x"}) + "\r\n" + Wang}),
     caseName<RunCase>);
 
-TEST(Runs, WriteTheChosenEncoding) {
-    const std::string wangCp936 = vcard({"N:\xCD\xF5;;;", "FN:\xCD\xF5"}) + "\r\n";
-    EXPECT_EQ(convert("姓名\r\n王\r\n", OutputEncoding::Ansi).output, wangCp936 + "\r\n");
-    EXPECT_EQ(convert("姓名\r\n王\r\n", OutputEncoding::Utf8WithBom).output, "\xEF\xBB\xBF" + Wang);
-    EXPECT_EQ(convert("姓名", OutputEncoding::Ansi).output, "\r\n");
-    EXPECT_EQ(convert("姓名", OutputEncoding::Utf8WithBom).output, "\xEF\xBB\xBF");
-}
-
 TEST(Runs, StreamAFileLargerThanOneReadThroughWhole) {
     std::string csv = "姓名\r\n", expected;
     for (int i = 0; i < 50000; ++i) {

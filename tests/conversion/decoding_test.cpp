@@ -98,10 +98,4 @@ INSTANTIATE_TEST_SUITE_P(RandomBytes, Decoders,
                                          DecoderCase{"utf8", utf8::sanitize, "UTF-8"}),
                          caseName<DecoderCase>);
 
-TEST(Cp936Encoder, WritesAQuestionMarkForWhatItCannotHold) {
-    std::string encoded;
-    cp936::encode("张😀한\uFFFD€\xFF", encoded);
-    EXPECT_EQ(encoded, "\xD5\xC5???\x80?");
-}
-
 }  // namespace

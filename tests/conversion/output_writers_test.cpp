@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WriterCase{"ansi empty", SaveAnsi, "", "\r\n"},
                     WriterCase{"utf8 mark empty", SaveUTF8, "", "\xEF\xBB\xBF"},
                     WriterCase{"utf8 empty", SaveToFile, "", ""},
-                    WriterCase{"ansi cannot hold", SaveAnsi, "😀한€", "??\x80\r\n"}),
+                    WriterCase{"ansi cannot hold", SaveAnsi, "😀한\uFFFD€", "???\x80\r\n"}),
     caseName<WriterCase>);
 
 TEST(Writers, FailWithoutLeavingAFileWhenTheFolderIsMissingOrAFolderIsInTheWay) {
