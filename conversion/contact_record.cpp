@@ -11,13 +11,12 @@ void ContactRow::cut(std::string_view line) {
     // Breaks are rare (a cell Excel wrapped): when the line has none, no field needs rewriting.
     const bool hasLineBreak =
         line.find('\n') != std::string_view::npos || line.find('\r') != std::string_view::npos;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != ',') continue;
-        keep(line.substr(start, i - start), hasLineBreak);
-        start = i + 1;
+    for (;;) {
+        const std::size_t comma = line.find(',');
+        keep(line.substr(0, comma), hasLineBreak);
+        if (comma == std::string_view::npos) return;
+        line.remove_prefix(comma + 1);
     }
-    keep(line.substr(start), hasLineBreak);
 }
 
 void ContactRow::keep(std::string_view value, bool mayHaveLineBreak) {
