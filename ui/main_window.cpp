@@ -33,13 +33,15 @@ struct LayoutEntry {
     Parent parent;
 };
 
+// clang-format off
 constexpr const char16_t* Instructions =
     u"    本工具是EXCEL CSV 文件格式通讯录转换成手机通讯录(联系人)导入文件 VCard文件转换工具，"
     u"转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL 表格，"
     u"先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，"
     u"安卓手机一般默认支持UTF-8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，"
-    u"程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，导入前建议先备份原来的通"
-    u"讯录!";
+    u"程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，"
+    u"导入前建议先备份原来的通讯录!";
+// clang-format on
 
 // The window as drawn at 96 dots per inch; self-sizing labels take their size from their text.
 // clang-format off
