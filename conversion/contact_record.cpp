@@ -82,7 +82,7 @@ char* put(char* at, std::string_view text) {
 void appendTo(std::string& out, const ContactRow& row) {
     // A Chinese name: the first character is the family name, the rest the given name.
     const std::string_view name = row.fields[ContactRow::Name];
-    const std::size_t family = utf8::firstCharLength(name);
+    const std::size_t family = utf8::firstChar(name).length;
     const std::size_t lastField = std::min<std::size_t>(row.count, ContactRow::UsedFields);
 
     // Sized first and filled in place: this runs once for every contact.

@@ -123,12 +123,6 @@ char* put(char* dst, std::uint32_t packed) {
     return dst + ((packed >> LengthShift) & 3);
 }
 
-// Digits, commas and the vCard's own words come in runs of ASCII, which both directions copy as
-// they are.
-std::size_t asciiRunLength(std::string_view text) {
-    return static_cast<std::size_t>(utf8::skipAscii(text) - text.data());
-}
-
 // Decodes whole characters of `bytes` into `dst`, which holds at least three bytes for each
 // byte. Returns the ends of what it read and wrote; a lead byte that ends `bytes` stays unread
 // unless `atEnd`.
@@ -139,7 +133,7 @@ std::pair<const unsigned char*, char*> decodeInto(const DecodeTables& tables,
     while (p < end) {
         const unsigned byte = *p;
         if (byte < 0x80) {
-            const std::size_t ascii = asciiRunLength(std::string_view(
+            const std::size_t ascii = utf8::asciiPrefixLength(std::string_view(
                 reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p)));
             std::memcpy(dst, p, ascii);
             p += ascii;
@@ -198,7 +192,7 @@ void encode(std::string_view text, std::string& out) {
         const std::size_t blockEnd = std::min(text.size(), at + Block);
         char* dst = encoded;
         while (at < blockEnd) {
-            const std::size_t ascii = asciiRunLength(text.substr(at, blockEnd - at));
+            const std::size_t ascii = utf8::asciiPrefixLength(text.substr(at, blockEnd - at));
             if (ascii > 0) {
                 std::memcpy(dst, text.data() + at, ascii);
                 dst += ascii;

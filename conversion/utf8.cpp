@@ -57,9 +57,9 @@ const unsigned char* skipAsciiBytes(const unsigned char* p, const unsigned char*
 
 }  // namespace
 
-const char* skipAscii(std::string_view bytes) {
+std::size_t asciiPrefixLength(std::string_view bytes) {
     const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
-    return reinterpret_cast<const char*>(skipAsciiBytes(begin, begin + bytes.size()));
+    return static_cast<std::size_t>(skipAsciiBytes(begin, begin + bytes.size()) - begin);
 }
 
 std::size_t validPrefixLength(std::string_view bytes) {
@@ -113,12 +113,6 @@ Char firstChar(std::string_view text) {
                 (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu),
                 4};
     }
-}
-
-std::size_t firstCharLength(std::string_view text) {
-    if (text.empty()) return 0;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    return classify(p, p + text.size()).length;
 }
 
 }  // namespace utf8

@@ -7,8 +7,8 @@
 // UTF-8 checks and repair. Everything behind the decoders works on valid UTF-8 only.
 namespace utf8 {
 
-// Where the run of ASCII that `bytes` starts with ends.
-const char* skipAscii(std::string_view bytes);
+// Length of the run of ASCII that `bytes` starts with.
+std::size_t asciiPrefixLength(std::string_view bytes);
 
 // Length of the longest prefix of `bytes` made of whole, valid UTF-8 characters.
 std::size_t validPrefixLength(std::string_view bytes);
@@ -28,9 +28,6 @@ struct Char {
     std::size_t length;
 };
 Char firstChar(std::string_view text);
-
-// Byte length of the first character of valid UTF-8 `text`; 0 for empty text.
-std::size_t firstCharLength(std::string_view text);
 
 inline constexpr std::string_view ReplacementChar = "\xEF\xBF\xBD";
 inline constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
