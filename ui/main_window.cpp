@@ -2,16 +2,13 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QUrl>
 #include <algorithm>
 #include <vector>
 
@@ -119,16 +116,6 @@ QIcon programIcon() {
 
 }  // namespace
 
-Desktop Desktop::real() {
-    return {
-        [](QWidget* owner, const QString& text) {
-            QMessageBox box(QMessageBox::Information, Form1::Title, text, QMessageBox::Ok, owner);
-            box.exec();
-        },
-        [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); },
-    };
-}
-
 Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Title);
@@ -179,7 +166,7 @@ void Form1::execute() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    desktop_.openAddress(HomePageAddress);  // whatever it answers, the window closes
+    desktop_.openAddress(this, HomePageAddress);  // whatever it answers, the window closes
     event->accept();
 }
 

@@ -16,10 +16,12 @@ class QRadioButton;
 inline const QString HomePageAddress = QStringLiteral("https://zeluvar.example/");
 
 // What the window asks of the desktop. Tests put their own in, so that no test waits on a modal
-// message box or starts a browser.
+// message box or starts a browser. The real one is the platform's own: desktop_windows.cpp on
+// Windows, desktop_qt.cpp elsewhere.
 struct Desktop {
+    // A modal message box owned by `owner`: information icon, one OK button, titled Form1::Title.
     std::function<void(QWidget* owner, const QString& text)> showMessage;
-    std::function<void(const QString& address)> openAddress;
+    std::function<void(QWidget* owner, const QString& address)> openAddress;
 
     static Desktop real();
 };

@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <functional>
+#include <stdexcept>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 #include "decoded_input.h"
 #include "test_support.h"
@@ -166,14 +170,61 @@ INSTANTIATE_TEST_SUITE_P(
                     RunTexts::CannotWriteOutput.toStdString()}),
     caseName<FailureCase>);
 
+#ifdef Q_OS_WIN
+// Windows spells one file many ways, and refuses to replace a read-only one.
+INSTANTIATE_TEST_SUITE_P(
+    WindowsRules, Failures,
+    testing::Values(FailureCase{"output is the input in other letter case and slashes",
+                                [](Sink& s, const Dir&) { s.output = s.input.toUpper(); },
+                                RunTexts::OutputIsInput.toStdString()},
+                    FailureCase{"output is the input through a dot folder",
+                                [](Sink& s, const Dir& d) {
+                                    s.output =
+                                        QDir::toNativeSeparators(d.path("sub")) + "\\..\\.\\IN.csv";
+                                },
+                                RunTexts::OutputIsInput.toStdString()},
+                    FailureCase{"read-only output",
+                                [](Sink&, const Dir& d) {
+                                    QFile::setPermissions(d.path("out.vcf"), QFile::ReadOwner);
+                                },
+                                RunTexts::CannotWriteOutput.toStdString()}),
+    caseName<FailureCase>);
+#endif
+
+// Names with characters that code page 936 lacks survive only if no path passes through it.
+TEST(Runs, ReadAndWriteFilesNamedOutsideTheCodePage) {
+    ScratchDir dir;
+    RecordingSink sink;
+    sink.input = dir.write(u"한글 😀 通讯录.csv"_qs, "王");
+    sink.output = dir.path(u"한글 😀 通讯录.vcf"_qs);
+    ConversionRun(sink).execute();
+    EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
+    EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files),
+              (QStringList{u"한글 😀 通讯录.csv"_qs, u"한글 😀 通讯录.vcf"_qs}));
+    EXPECT_EQ(ScratchDir::read(sink.output), Wang);
+}
+
+// A file hidden from listings, or (where links are files to the system) reached through a link.
+QString hiddenOrLinked(const ScratchDir& dir) {
+    const QString hidden = dir.write(".hidden.csv", "王");
+#ifdef Q_OS_WIN
+    if (!SetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(hidden).utf16()),
+                            FILE_ATTRIBUTE_HIDDEN))
+        throw std::runtime_error("cannot hide test file");
+    return hidden;
+#else
+    if (!QFile::link(hidden, dir.path("link.csv"))) throw std::runtime_error("cannot link");
+    return dir.path("link.csv");
+#endif
+}
+
 TEST(Runs, ConvertWhatTheBoxesNameAfterTheYieldHiddenOrLinked) {
     ScratchDir dir;
     RecordingSink sink;
     sink.input = dir.write("first.csv", "张三");
     sink.output = dir.path("out.vcf");
-    const QString dropped = dir.write(".hidden.csv", "王");
-    ASSERT_TRUE(QFile::link(dropped, dir.path("link.csv")));
-    sink.duringYield = [&] { sink.input = dir.path("link.csv"); };
+    const QString dropped = hiddenOrLinked(dir);
+    sink.duringYield = [&] { sink.input = dropped; };
     ConversionRun(sink).execute();
     EXPECT_EQ(ScratchDir::read(sink.output), Wang);
 }

@@ -7,9 +7,15 @@
 #include <QTemporaryDir>
 #include <cctype>
 #include <initializer_list>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+// Failures show texts as text, not as lists of code units.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A scratch folder for one test, removed with everything in it afterwards.
 class ScratchDir {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QUrl>
 
 #include "test_support.h"
@@ -14,7 +15,7 @@ struct DropCase {
     QList<QUrl> urls;  // a plain text drag when empty and `text` is set
     QString text;
     bool canDrop;
-    QString csvfile;  // null: unchanged
+    QString csvfile;  // null: unchanged; with '/', shown with the system's own separator
     QString vcardfile;
     std::size_t messages;
 };
@@ -25,7 +26,7 @@ QUrl file(const QString& path) {
 
 // Windows hands over drive paths; elsewhere a drive letter is just a folder name.
 #ifdef Q_OS_WIN
-const QString DroppedFromDrive = u"D:\\通讯录\\list"_qs;
+const QString DroppedFromDrive = u"D:/通讯录/list"_qs;
 #else
 const QString DroppedFromDrive = u"/D:/通讯录/list"_qs;
 #endif
@@ -44,9 +45,10 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
         data.setText(drop.text);
 
     EXPECT_EQ(ShownWindow::dragAndDrop(shown.csvfile(), data), drop.canDrop);
-    EXPECT_EQ(shown.csvfile()->text(), drop.csvfile.isNull() ? prompt : drop.csvfile);
+    EXPECT_EQ(shown.csvfile()->text(),
+              drop.csvfile.isNull() ? prompt : QDir::toNativeSeparators(drop.csvfile));
     EXPECT_EQ(shown.vcardfile()->text(),
-              drop.vcardfile.isNull() ? "unchanged.vcf" : drop.vcardfile);
+              drop.vcardfile.isNull() ? "unchanged.vcf" : QDir::toNativeSeparators(drop.vcardfile));
     EXPECT_EQ(shown.messages,
               std::vector<std::string>(drop.messages, CsvDrop::UnsupportedFile.toStdString()));
     EXPECT_EQ(shown.status()->text(), "");  // a drop never starts a run

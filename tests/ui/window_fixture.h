@@ -23,7 +23,7 @@ struct ShownWindow {
     ShownWindow() {
         window = std::make_unique<Form1>(Desktop{
             [this](QWidget*, const QString& text) { messages.push_back(text.toStdString()); },
-            [this](const QString& address) { openedAddresses.push_back(address); }});
+            [this](QWidget*, const QString& address) { openedAddresses.push_back(address); }});
         window->show();
     }
 

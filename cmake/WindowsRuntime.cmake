@@ -1,0 +1,43 @@
+# What zeluvar.exe needs beside it, in the folder it is installed into, on a Windows machine, for a MinGW build: the Qt libraries and
+# plugins it uses and the compiler's runtime. `cmake --install --strip` strips them all, since a
+# user has no use for their symbols.
+
+set(zeluvar_qt_libraries Qt6::Core Qt6::Gui Qt6::Widgets)
+set(zeluvar_qt_plugins
+    platforms Qt6::QWindowsIntegrationPlugin
+    styles Qt6::QWindowsVistaStylePlugin
+)
+
+# The runtime of the compiler that built Qt, found where the compiler itself looks.
+set(zeluvar_mingw_runtime)
+foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
+                    OUTPUT_VARIABLE dll_path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${dll_path}")
+        # libwinpthread lives with the target's libraries, not with the compiler's.
+        find_file(dll_path_found ${dll} PATHS /usr/x86_64-w64-mingw32/lib NO_CACHE REQUIRED)
+        set(dll_path ${dll_path_found})
+    endif()
+    list(APPEND zeluvar_mingw_runtime ${dll_path})
+endforeach()
+
+set(zeluvar_runtime_files)
+foreach(library IN LISTS zeluvar_qt_libraries)
+    list(APPEND zeluvar_runtime_files $<TARGET_FILE:${library}>)
+endforeach()
+install(FILES ${zeluvar_runtime_files} ${zeluvar_mingw_runtime} DESTINATION .)
+
+while(zeluvar_qt_plugins)
+    list(POP_FRONT zeluvar_qt_plugins folder plugin)
+    install(FILES $<TARGET_FILE:${plugin}> DESTINATION ${folder})
+endwhile()
+
+install(CODE "set(zeluvar_strip \"${CMAKE_STRIP}\")")
+install(CODE [[
+    if(CMAKE_INSTALL_DO_STRIP)
+        file(GLOB_RECURSE dlls "${CMAKE_INSTALL_PREFIX}/*.dll")
+        foreach(dll IN LISTS dlls)
+            execute_process(COMMAND "${zeluvar_strip}" --strip-unneeded "${dll}" COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
+    endif()
+]])

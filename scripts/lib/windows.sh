@@ -1,0 +1,110 @@
+# Shared by the Windows scripts: where the Qt SDK and the cross build live, and how Wine is run.
+# Sourced, not run.
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+windows_dir=$root/build-windows
+windows_build=$windows_dir/build
+shipped=$windows_dir/Zeluvar  # the folder a user gets: zeluvar.exe and what it needs
+
+# Prints the prefix of Qt for Windows: ZELUVAR_WINDOWS_QT, else the prepared archive unpacked
+# into the build folder once.
+windows_qt() {
+  if [ -n "${ZELUVAR_WINDOWS_QT:-}" ]; then
+    echo "$ZELUVAR_WINDOWS_QT"
+    return
+  fi
+  local archive=$root/../shared/toolchains/qt6.4.2-mingw64.tar.xz
+  if [ ! -f "$windows_dir/qt6-mingw64/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+    if [ ! -f "$archive" ]; then
+      echo "No Qt for Windows: run scripts/windows-sdk (about an hour) and set ZELUVAR_WINDOWS_QT as it says." >&2
+      return 1
+    fi
+    mkdir -p "$windows_dir"
+    tar -xJf "$archive" -C "$windows_dir"
+  fi
+  echo "$windows_dir/qt6-mingw64"
+}
+
+# Configures the cross build; extra arguments go to cmake.
+configure_windows() {
+  local qt
+  qt=$(windows_qt)
+  cmake -S "$root" -B "$windows_build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DZELUVAR_WERROR=ON "$@" >/dev/null
+}
+
+wine_cmd=$(command -v wine || command -v wine-stable || true)
+wineserver_cmd=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)
+
+# Runs a Windows program; Wine's own chatter stays out of the test output.
+wine_run() {
+  WINEDEBUG=-all "$wine_cmd" "$@"
+}
+
+wine_wait() {
+  "$wineserver_cmd" -w
+}
+
+# A fresh Wine prefix in $1, set up as a Chinese Windows desktop: code page 936 (from the
+# locale), and the Windows UI font names mapped to a font that holds Chinese, as a Chinese
+# Windows has Microsoft YaHei UI. Optional $2: screen scaling in dots per inch (96 = 100 %).
+make_wine_prefix() {
+  local prefix=$1 dpi=${2:-96}
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  export WINEPREFIX=$prefix WINEARCH=win64 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  # No Mono or Gecko installer dialogs: nothing here needs .NET or an HTML engine.
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine_run wineboot --init
+  wine_wait
+  local font
+  for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" SimSun NSimSun \
+              "Microsoft YaHei" "Microsoft YaHei UI" "Segoe UI"; do
+    wine_run reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'WenQuanYi Micro Hei' /f >/dev/null
+  done
+  wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  wine_wait
+}
+
+# Starts a private Xvfb and exports its DISPLAY; it ends with the calling shell.
+start_xvfb() {
+  local size=${1:-1280x1024x24} fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 20 number <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
+}
+
+# Waits until the command succeeds, for at most $1 seconds; says what it waited for otherwise.
+wait_for() {
+  local seconds=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    if [ $SECONDS -ge $deadline ]; then
+      echo "timed out after ${seconds}s waiting for $what" >&2
+      return 1
+    fi
+    sleep 0.2
+  done
+}
+
+# Prints the prefix of GoogleTest for Windows, built once from Debian's googletest source with
+# the same cross compiler.
+windows_googletest() {
+  local prefix=$windows_dir/googletest qt
+  if [ ! -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ]; then
+    qt=$(windows_qt)
+    cmake -S /usr/src/googletest -B "$windows_dir/googletest-build" -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/mingw-w64.toolchain.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF >/dev/null
+    cmake --build "$windows_dir/googletest-build" >/dev/null
+    cmake --install "$windows_dir/googletest-build" >/dev/null
+  fi
+  echo "$prefix"
+}

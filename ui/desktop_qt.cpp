@@ -1,0 +1,16 @@
+// The desktop as Qt offers it, for Linux and other freedesktop systems.
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "main_window.h"
+
+Desktop Desktop::real() {
+    return {
+        [](QWidget* owner, const QString& text) {
+            QMessageBox box(QMessageBox::Information, Form1::Title, text, QMessageBox::Ok, owner);
+            box.exec();
+        },
+        [](QWidget*, const QString& address) { QDesktopServices::openUrl(QUrl(address)); },
+    };
+}

@@ -1,0 +1,36 @@
+// The desktop as Windows offers it: the system's own message box, and the shell's "open" verb,
+// which hands a web address to the user's default browser.
+#include <windows.h>
+// shellapi.h needs the types of windows.h first.
+#include <shellapi.h>
+
+#include <QGuiApplication>
+
+#include "main_window.h"
+
+namespace {
+
+const wchar_t* wide(const QString& text) {
+    return reinterpret_cast<const wchar_t*>(text.utf16());
+}
+
+// Only windows drawn by the Windows platform have a handle to own a message box; the offscreen
+// platform of the tests gives ids that are none.
+HWND handleOf(QWidget* widget) {
+    if (!widget || QGuiApplication::platformName() != QLatin1String("windows")) return nullptr;
+    return reinterpret_cast<HWND>(widget->window()->winId());
+}
+
+}  // namespace
+
+Desktop Desktop::real() {
+    return {
+        [](QWidget* owner, const QString& text) {
+            MessageBoxW(handleOf(owner), wide(text), wide(Form1::Title),
+                        MB_OK | MB_ICONINFORMATION);
+        },
+        [](QWidget* owner, const QString& address) {
+            ShellExecuteW(handleOf(owner), L"open", wide(address), nullptr, nullptr, SW_SHOWNORMAL);
+        },
+    };
+}
