@@ -108,3 +108,8 @@ windows_googletest() {
   fi
   echo "$prefix"
 }
+
+# The version of the one project() line, which every package carries.
+project_version() {
+  sed -n 's/^project(Zeluvar VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Checks what Windows reads from the shipped folder without running it: the nine-image icon
+# Explorer shows, the version the file properties show, the per-monitor DPI manifest, and that
+# nothing in the folder needs ICU. Usage: check_executable.sh <shipped folder> <version>
+set -euo pipefail
+folder=$1 version=$2
+exe=$folder/zeluvar.exe
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() { echo "check_executable: $*" >&2; exit 1; }
+
+wrestool -x -t14 "$exe" >"$scratch/zeluvar.ico" || fail "no icon group in zeluvar.exe"
+icons=$(icotool -l "$scratch/zeluvar.ico" | sed -E 's/.*--width=([0-9]+).*--bit-depth=([0-9]+).*/\1x\2/' | sort -t x -k1,1n -k2,2n | paste -sd' ')
+[ "$icons" = "16x4 16x8 16x32 32x4 32x8 32x32 48x4 48x8 48x32" ] ||
+  fail "icon images are '$icons', expected 16, 32 and 48 px at 4, 8 and 32 bits"
+
+strings_of() { wrestool -x --raw -t"$1" "$exe" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -c '[:print:]' '\n' | grep -v '^$'; }
+for field in FileVersion ProductVersion; do
+  strings_of 16 | grep -A1 -x "$field" | tail -1 | grep -qx "$version" ||
+    fail "$field is not $version"
+done
+wrestool -x --raw -t24 "$exe" | grep -q '<dpiAwareness[^>]*>PerMonitorV2<' ||
+  fail "the manifest does not declare per-monitor DPI awareness"
+
+for binary in "$exe" $(find "$folder" -name '*.dll'); do
+  if x86_64-w64-mingw32-objdump -p "$binary" | grep -i 'DLL Name: .*icu'; then
+    fail "$(basename "$binary") links ICU"
+  fi
+done
+echo "check_executable: icon, version $version, DPI manifest, no ICU"
