@@ -1,13 +1,8 @@
-// How a CSV file's bytes become text, checked against ICU's own converters.
+// How a CSV file's bytes become text.
 #include <gtest/gtest.h>
-#include <unicode/ucnv.h>
 
-#include <random>
-
-#include "cp936.h"
 #include "decoded_input.h"
 #include "test_support.h"
-#include "utf8.h"
 
 namespace {
 
@@ -19,17 +14,6 @@ std::string readText(std::string_view bytes) {
     while (input.readMore(text)) {
     }
     return text;
-}
-
-// `bytes` converted by ICU from charset `from` to charset `to`.
-std::string icuConvert(const char* to, const char* from, std::string_view bytes) {
-    UErrorCode status = U_ZERO_ERROR;
-    std::string out(bytes.size() * 3 + 4, '\0');
-    const int32_t n = ucnv_convert(to, from, out.data(), int32_t(out.size()), bytes.data(),
-                                   int32_t(bytes.size()), &status);
-    EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
-    out.resize(std::size_t(n));
-    return out;
 }
 
 struct DecodeCase {
@@ -62,40 +46,5 @@ INSTANTIATE_TEST_SUITE_P(
                                Ascii + "张"},
                     DecodeCase{"empty", "", ""}),
     caseName<DecodeCase>);
-
-// Random bytes, mostly from the high half where code page 936 has its lead and trail bytes.
-std::string randomBytes(std::mt19937& random) {
-    std::string bytes(1 + random() % 40, '\0');
-    for (char& b : bytes) b = char(random() % 4 ? 0x80 + random() % 128 : random() % 128);
-    return bytes;
-}
-
-struct DecoderCase {
-    const char* what;
-    std::size_t (*decode)(std::string_view bytes, bool atEnd, std::string& out);
-    const char* icuCharset;
-};
-
-class Decoders : public testing::TestWithParam<DecoderCase> {};
-
-TEST_P(Decoders, MatchIcuWholeAndInPieces) {
-    std::mt19937 random(936);
-    for (int round = 0; round < 2000; ++round) {
-        const std::string bytes = randomBytes(random);
-        const std::string expected = icuConvert("UTF-8", GetParam().icuCharset, bytes);
-        const std::size_t cut = random() % bytes.size();
-        std::string whole, pieces;
-        ASSERT_EQ(GetParam().decode(bytes, true, whole), bytes.size());
-        const std::size_t used = GetParam().decode(bytes.substr(0, cut), false, pieces);
-        GetParam().decode(bytes.substr(used), true, pieces);
-        ASSERT_EQ(whole, expected) << testing::PrintToString(bytes);
-        ASSERT_EQ(pieces, expected) << testing::PrintToString(bytes) << " cut at " << cut;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(RandomBytes, Decoders,
-                         testing::Values(DecoderCase{"cp936", cp936::decode, "windows-936-2000"},
-                                         DecoderCase{"utf8", utf8::sanitize, "UTF-8"}),
-                         caseName<DecoderCase>);
 
 }  // namespace
