@@ -48,7 +48,10 @@ wine_wait() {
 
 # A fresh Wine prefix in $1, set up as a Chinese Windows desktop: code page 936 (from the
 # locale), and the Windows UI font names mapped to a font that holds Chinese, as a Chinese
-# Windows has Microsoft YaHei UI. Optional $2: screen scaling in dots per inch (96 = 100 %).
+# Windows has Microsoft YaHei UI. The program keeps Qt's default GDI font engine, as on Windows;
+# with Wine's own UI font (Tahoma, no Chinese) that engine draws nothing in a line edit once it is
+# edited, with these fonts it draws as on Windows. Optional $2: screen scaling in dots per inch
+# (96 = 100 %).
 make_wine_prefix() {
   local prefix=$1 dpi=${2:-96}
   rm -rf "$prefix"

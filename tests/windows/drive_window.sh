@@ -24,7 +24,10 @@ window_count_is() { [ "$(windows | wc -l)" -eq "$1" ]; }
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # Pastes the text, as xdotool's typing loses characters outside the keyboard map.
 type_into() {
-  printf '%s' "$3" | xclip -selection clipboard
+  [ -n "${clipboard:-}" ] && kill "$clipboard"
+  printf '%s' "$3" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
+  clipboard=$!
+  wait_for 10 "the clipboard" bash -c '[ "$(xclip -o -selection clipboard)" = "$1" ]' clip "$3"
   click "$1" "$2"
   xdotool key --clearmodifiers ctrl+a ctrl+v
 }
@@ -57,5 +60,6 @@ wait_for 30 "the program to end" bash -c "! kill -0 $program"
 wait "$program"
 wait_for 30 "the browser to be asked for the home page" grep -qx 'https://zeluvar.example/' "$scratch/opened"
 wine_wait
+kill "$clipboard"
 rm -rf "$scratch"
 echo "drive_window: converted, showed the message box, closed and opened the home page"
