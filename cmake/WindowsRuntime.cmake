@@ -1,6 +1,6 @@
-# What zeluvar.exe needs beside it, in the folder it is installed into, on a Windows machine, for a MinGW build: the Qt libraries and
-# plugins it uses and the compiler's runtime. `cmake --install --strip` strips them all, since a
-# user has no use for their symbols.
+# What zeluvar.exe of a MinGW build needs beside it in the folder it is installed into: the Qt
+# libraries and plugins it uses and the compiler's runtime. `cmake --install --strip` strips them
+# all, since a user has no use for their symbols.
 
 set(zeluvar_qt_libraries Qt6::Core Qt6::Gui Qt6::Widgets)
 set(zeluvar_qt_plugins

@@ -114,5 +114,8 @@ windows_googletest() {
 
 # The version of the one project() line, which every package carries.
 project_version() {
-  sed -n 's/^project(Zeluvar VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt"
+  local version
+  version=$(sed -n 's/^project(Zeluvar VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+  [ -n "$version" ] || { echo "no version in the project() line of $root/CMakeLists.txt" >&2; return 1; }
+  echo "$version"
 }

@@ -25,12 +25,18 @@ std::wstring classOf(HWND window) {
     return name;
 }
 
-// Waits for the dialog titled "Zeluvar", writes down what it shows, and presses its OK button.
+// The dialog titled "Zeluvar" once it is shown: it exists before its icon and text are set.
+HWND shownMessageBox() {
+    const HWND box = FindWindowW(L"#32770", L"Zeluvar");
+    return box && IsWindowVisible(box) ? box : nullptr;
+}
+
+// Waits for the message box, writes down what it shows, and presses its OK button.
 SeenBox readAndDismissMessageBox() {
     SeenBox seen;
     HWND box = nullptr;
     for (int i = 0; i < 200 && !box; ++i) {
-        box = FindWindowW(L"#32770", L"Zeluvar");
+        box = shownMessageBox();
         if (!box) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     if (!box) return seen;
@@ -57,7 +63,7 @@ SeenBox readAndDismissMessageBox() {
 }
 
 TEST(WindowsDesktop, ShowsTheSystemMessageBoxWithItsTextIconAndOneOkButton) {
-    const QString message = QStringLiteral("文件不存在!   ");
+    const QString message = RunTexts::FileMissing;
     std::future<SeenBox> seen = std::async(std::launch::async, readAndDismissMessageBox);
     Desktop::real().showMessage(nullptr, message);  // returns once OK is pressed
     const SeenBox box = seen.get();

@@ -18,8 +18,7 @@ folder_bytes() { find "$1" -type f -printf '%s\n' | awk '{ total += $1 } END { p
 
 step "find the packages"
 [ -n "${DISPLAY:-}" ] || fail "no X display: set DISPLAY"
-version=$(project_version)
-[ -n "$version" ] || fail "no version in the project() line of CMakeLists.txt"
+version=$(project_version) || fail "no version"
 setup=$windows_dir/Zeluvar-$version-win64-setup.exe
 zip=$windows_dir/Zeluvar-$version-win64.zip
 for package in "$setup" "$zip"; do
