@@ -6,23 +6,33 @@ windows_dir=$root/build-windows
 windows_build=$windows_dir/build
 shipped=$windows_dir/Zeluvar  # the folder a user gets: zeluvar.exe and what it needs
 
-# Prints the prefix of Qt for Windows: ZELUVAR_WINDOWS_QT, else the prepared archive unpacked
-# into the build folder once.
+# Where scripts/windows-sdk builds Qt for Windows when no prepared one is at hand.
+windows_sdk_dir=${ZELUVAR_SDK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zeluvar}/windows-sdk
+windows_sdk_prefix=$windows_sdk_dir/qt6-mingw64
+
+# Prints the prefix of Qt for Windows: ZELUVAR_WINDOWS_QT, else the prepared archive beside the
+# project (unpacked into the build folder once), else the one scripts/windows-sdk builds, which it
+# builds first if need be.
 windows_qt() {
   if [ -n "${ZELUVAR_WINDOWS_QT:-}" ]; then
     echo "$ZELUVAR_WINDOWS_QT"
     return
   fi
-  local archive=$root/../shared/toolchains/qt6.4.2-mingw64.tar.xz
-  if [ ! -f "$windows_dir/qt6-mingw64/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
-    if [ ! -f "$archive" ]; then
-      echo "No Qt for Windows: run scripts/windows-sdk (about an hour) and set ZELUVAR_WINDOWS_QT as it says." >&2
-      return 1
-    fi
+  local archive=$root/../shared/toolchains/qt6.4.2-mingw64.tar.xz unpacked=$windows_dir/qt6-mingw64
+  if [ -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+    echo "$unpacked"
+  elif [ -f "$archive" ]; then
     mkdir -p "$windows_dir"
     tar -xJf "$archive" -C "$windows_dir"
+    echo "$unpacked"
+  else
+    if [ ! -f "$windows_sdk_prefix/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+      echo "No prepared Qt for Windows beside the project: building it now with scripts/windows-sdk" \
+        "into $windows_sdk_dir. The first time takes about an hour; later runs reuse it." >&2
+      "$root/scripts/windows-sdk" >&2
+    fi
+    echo "$windows_sdk_prefix"
   fi
-  echo "$windows_dir/qt6-mingw64"
 }
 
 # Configures the cross build; extra arguments go to cmake.
@@ -34,16 +44,28 @@ configure_windows() {
     -DCMAKE_BUILD_TYPE=Release -DZELUVAR_WERROR=ON "$@" >/dev/null
 }
 
-wine_cmd=$(command -v wine || command -v wine-stable || true)
-wineserver_cmd=$(command -v wineserver || command -v wineserver-stable || echo /usr/lib/wine/wineserver)
+# Wine's commands are looked up when used, not when this file is sourced: the scripts that source
+# it may install Wine only afterwards.
+wine_program() {
+  command -v "$1" || command -v "$1-stable" || { [ -x "/usr/lib/wine/$1" ] && echo "/usr/lib/wine/$1"; } ||
+    { echo "$1 not found: scripts/install-deps windows installs Wine" >&2; return 1; }
+}
 
 # Runs a Windows program; Wine's own chatter stays out of the test output.
 wine_run() {
-  WINEDEBUG=-all "$wine_cmd" "$@"
+  local wine
+  wine=$(wine_program wine)
+  WINEDEBUG=-all "$wine" "$@"
+}
+
+wineserver() {
+  local server
+  server=$(wine_program wineserver)
+  "$server" "$@"
 }
 
 wine_wait() {
-  "$wineserver_cmd" -w
+  wineserver -w
 }
 
 # A fresh Wine prefix in $1, set up as a Chinese Windows desktop: code page 936 (from the
