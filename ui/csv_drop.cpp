@@ -15,6 +15,13 @@ bool carriesLocalFiles(const QMimeData* data) {
     return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
+QStringList localPaths(const QMimeData& data) {
+    QStringList paths;
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile()) paths.append(QDir::toNativeSeparators(url.toLocalFile()));
+    return paths;
+}
+
 }  // namespace
 
 CsvDrop::CsvDrop(QLineEdit* csvfile, QLineEdit* vcardfile,
@@ -43,7 +50,11 @@ bool CsvDrop::eventFilter(QObject* watched, QEvent* event) {
             auto* drop = static_cast<QDropEvent*>(event);
             if (carriesLocalFiles(drop->mimeData())) {
                 drop->acceptProposedAction();
-                takePaths(*drop->mimeData());
+                // The drag source waits until this event returns (on Windows, Explorer stops
+                // responding), so a message box must not be shown from inside it.
+                QMetaObject::invokeMethod(
+                    this, [this, paths = localPaths(*drop->mimeData())] { takePaths(paths); },
+                    Qt::QueuedConnection);
             } else {
                 drop->ignore();
             }
@@ -54,9 +65,8 @@ bool CsvDrop::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void CsvDrop::takePaths(const QMimeData& data) {
-    for (const QUrl& url : data.urls())
-        if (url.isLocalFile()) takePath(QDir::toNativeSeparators(url.toLocalFile()));
+void CsvDrop::takePaths(const QStringList& paths) {
+    for (const QString& path : paths) takePath(path);
 }
 
 // Only the name's last three letters count: "datacsv" is taken, and "vcf" replaces them as they

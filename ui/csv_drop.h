@@ -2,14 +2,15 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QLineEdit;
-class QMimeData;
 
 // Makes `csvfile` take CSV files dropped from a file manager: the box gets the file's path and
 // `vcardfile` the same path ending in "vcf". Other drops (text, links) are refused, and the
-// line edit's own text drop is switched off.
+// line edit's own text drop is switched off. The paths are taken just after the drop event has
+// returned, so that the drag source is never kept waiting on a message box.
 class CsvDrop : public QObject {
     Q_OBJECT
 
@@ -24,7 +25,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void takePaths(const QMimeData& data);
+    void takePaths(const QStringList& paths);
     void takePath(const QString& path);
 
     QLineEdit* csvfile_;

@@ -44,13 +44,14 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
     else
         data.setText(drop.text);
 
-    EXPECT_EQ(ShownWindow::dragAndDrop(shown.csvfile(), data), drop.canDrop);
+    EXPECT_EQ(shown.dragAndDrop(shown.csvfile(), data), drop.canDrop);
     EXPECT_EQ(shown.csvfile()->text(),
               drop.csvfile.isNull() ? prompt : QDir::toNativeSeparators(drop.csvfile));
     EXPECT_EQ(shown.vcardfile()->text(),
               drop.vcardfile.isNull() ? "unchanged.vcf" : QDir::toNativeSeparators(drop.vcardfile));
     EXPECT_EQ(shown.messages,
               std::vector<std::string>(drop.messages, CsvDrop::UnsupportedFile.toStdString()));
+    EXPECT_EQ(shown.messagesInsideDrop, 0u);
     EXPECT_EQ(shown.status()->text(), "");  // a drop never starts a run
 }
 
@@ -102,7 +103,7 @@ TEST(Drops, AreNotTakenByTheOutputBox) {
     ShownWindow shown;
     QMimeData data;
     data.setUrls({file("/tmp/a.csv")});
-    EXPECT_FALSE(ShownWindow::dragAndDrop(shown.vcardfile(), data));
+    EXPECT_FALSE(shown.dragAndDrop(shown.vcardfile(), data));
     EXPECT_EQ(shown.vcardfile()->text(), "");
 }
 
@@ -111,7 +112,7 @@ TEST(Drops, DroppedFileIsWhatExecuteConverts) {
     ShownWindow shown;
     QMimeData data;
     data.setUrls({file(dir.write("名单.csv", "姓名\r\n王五\r\n"))});
-    ShownWindow::dragAndDrop(shown.csvfile(), data);
+    shown.dragAndDrop(shown.csvfile(), data);
     shown.execute();
     EXPECT_EQ(ScratchDir::read(dir.path("名单.vcf")), vcard({"N:王;五;;", "FN:王五"}) + "\r\n");
     EXPECT_EQ(shown.messages, std::vector<std::string>{});

@@ -17,12 +17,17 @@
 // A shown window whose desktop only writes down the messages and addresses it is asked for.
 struct ShownWindow {
     std::vector<std::string> messages;
+    std::size_t messagesInsideDrop = 0;  // shown while the drag source was still waiting
+    bool dropping = false;
     std::vector<QString> openedAddresses;
     std::unique_ptr<Form1> window;
 
     ShownWindow() {
         window = std::make_unique<Form1>(Desktop{
-            [this](QWidget*, const QString& text) { messages.push_back(text.toStdString()); },
+            [this](QWidget*, const QString& text) {
+                messages.push_back(text.toStdString());
+                messagesInsideDrop += dropping;
+            },
             [this](QWidget*, const QString& address) { openedAddresses.push_back(address); }});
         window->show();
     }
@@ -46,16 +51,19 @@ struct ShownWindow {
 
     void execute() const { QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton); }
 
-    // Drags `data` onto `target` and drops it there, as a file manager does; returns whether the
-    // target showed that it takes the drop.
-    static bool dragAndDrop(QWidget* target, const QMimeData& data) {
+    // Drags `data` onto `target` and drops it there, as a file manager does, and lets the window
+    // finish what the drop left for later; returns whether the target showed that it takes it.
+    bool dragAndDrop(QWidget* target, const QMimeData& data) {
         const QPoint centre = target->rect().center();
         const Qt::DropActions offered = Qt::CopyAction | Qt::LinkAction;
         QDragEnterEvent enter(centre, offered, &data, Qt::LeftButton, {});
         QApplication::sendEvent(target, &enter);
         const bool takesIt = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
         QDropEvent drop(centre, offered, &data, Qt::LeftButton, {});
+        dropping = true;
         QApplication::sendEvent(target, &drop);
+        dropping = false;
+        QCoreApplication::sendPostedEvents();
         return takesIt;
     }
 };
