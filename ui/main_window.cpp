@@ -16,8 +16,8 @@
 
 namespace {
 
-enum class Kind { Frame, WrappingLabel, Label, TextBox, OptionButton, PushButton };
-enum class Parent { Form1, Frame1 };
+enum class Kind { Frame, OptionGroup, WrappingLabel, Label, TextBox, OptionButton, PushButton };
+enum class Parent { Form1, Frame1, OptionGroup };
 constexpr int NoIndex = -1;
 
 struct LayoutEntry {
@@ -25,7 +25,7 @@ struct LayoutEntry {
     int index;  // member of an indexed group, or NoIndex
     Kind kind;
     const char16_t* text;
-    QRect geometry;  // pixels, relative to Frame1 for the controls inside it
+    QRect geometry;  // pixels, relative to Frame1 for the controls inside it, even in the group
     int tabIndex;
     Parent parent;
 };
@@ -51,14 +51,23 @@ const LayoutEntry Layout[] = {
     {"Label1",    1,       Kind::Label,         u"生成文件地址：",   {16, 138, 84, 12},    3, Parent::Frame1},
     {"vcardfile", NoIndex, Kind::TextBox,       u"",                {104, 134, 441, 25},  4, Parent::Frame1},
     {"Label1",    4,       Kind::Label,         u"生成编码格式：",   {16, 174, 84, 12},    9, Parent::Frame1},
-    {"Option1",   0,       Kind::OptionButton,  u"ANSI",            {133, 175, 57, 15},   8, Parent::Frame1},
-    {"Option1",   1,       Kind::OptionButton,  u"UTF-8 (带BOM)",   {245, 175, 106, 15}, 10, Parent::Frame1},
-    {"Option1",   2,       Kind::OptionButton,  u"UTF-8 (不带BOM)", {385, 175, 141, 15}, 11, Parent::Frame1},
+    {"Option1Group", NoIndex, Kind::OptionGroup, u"",              {128, 170, 425, 25}, NoIndex, Parent::Frame1},
+    {"Option1",   0,       Kind::OptionButton,  u"ANSI",            {133, 175, 57, 15},   8, Parent::OptionGroup},
+    {"Option1",   1,       Kind::OptionButton,  u"UTF-8 (带BOM)",   {245, 175, 106, 15}, 10, Parent::OptionGroup},
+    {"Option1",   2,       Kind::OptionButton,  u"UTF-8 (不带BOM)", {385, 175, 141, 15}, 11, Parent::OptionGroup},
     {"Label1",    2,       Kind::Label,         u"当前处理进度：",   {16, 210, 84, 12},    6, Parent::Frame1},
     {"Label1",    3,       Kind::Label,         u"",                {133, 210, 6, 12},    7, Parent::Frame1},
     {"Command1",  NoIndex, Kind::PushButton,    u"执行",            {252, 273, 89, 25},   5, Parent::Form1},
 };
 // clang-format on
+
+// What a screen reader calls each box: the caption beside it. The label also becomes the box's
+// buddy, which screen readers follow from the box to its label.
+const std::pair<const char*, const char*> Captions[] = {
+    {"Label1(0)", "csvfile"},
+    {"Label1(1)", "vcardfile"},
+    {"Label1(4)", "Option1Group"},
+};
 
 constexpr QSize ClientSize(601, 314);
 constexpr int FontPointSize = 9;
@@ -70,11 +79,23 @@ QString objectNameOf(const LayoutEntry& entry) {
     return entry.index == NoIndex ? name : QStringLiteral("%1(%2)").arg(name).arg(entry.index);
 }
 
+// Gathers the encoding buttons for screen readers, which announce the group's name as the focus
+// enters it. Frame1 already draws the frame around them, so the group itself draws nothing.
+class OptionGroup : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
+
 QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
     const QString text = QString::fromUtf16(entry.text);
     switch (entry.kind) {
         case Kind::Frame:
             return new QGroupBox(parent);
+        case Kind::OptionGroup:
+            return new OptionGroup(parent);
         case Kind::WrappingLabel: {
             auto* label = new QLabel(text, parent);
             label->setWordWrap(true);
@@ -147,18 +168,33 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
 
 void Form1::buildControls() {
     QWidget* frame = nullptr;
+    QWidget* optionGroup = nullptr;
     std::vector<std::pair<int, QWidget*>> focusable;
     for (const LayoutEntry& entry : Layout) {
-        QWidget* control = makeControl(entry, entry.parent == Parent::Frame1 ? frame : this);
+        QWidget* parent = entry.parent == Parent::Form1    ? this
+                          : entry.parent == Parent::Frame1 ? frame
+                                                           : optionGroup;
+        QWidget* control = makeControl(entry, parent);
         control->setObjectName(objectNameOf(entry));
         control->setGeometry(entry.geometry);
+        if (entry.parent == Parent::OptionGroup) control->move(control->pos() - optionGroup->pos());
         fitToFont(entry, control);
         if (entry.kind == Kind::Frame) frame = control;
+        if (entry.kind == Kind::OptionGroup) optionGroup = control;
         if (control->focusPolicy() != Qt::NoFocus) focusable.emplace_back(entry.tabIndex, control);
     }
     std::sort(focusable.begin(), focusable.end());
     for (std::size_t i = 1; i < focusable.size(); ++i)
         setTabOrder(focusable[i - 1].second, focusable[i].second);
+
+    for (const auto& [labelName, controlName] : Captions) {
+        auto* label = findChild<QLabel*>(QString::fromLatin1(labelName));
+        auto* control = findChild<QWidget*>(QString::fromLatin1(controlName));
+        label->setBuddy(control);
+        QString name = label->text();
+        if (name.endsWith(u'：')) name.chop(1);
+        control->setAccessibleName(name);
+    }
 }
 
 void Form1::execute() {

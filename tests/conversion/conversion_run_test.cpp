@@ -229,4 +229,26 @@ TEST(Runs, ConvertWhatTheBoxesNameAfterTheYieldHiddenOrLinked) {
     EXPECT_EQ(ScratchDir::read(sink.output), Wang);
 }
 
+// Deep folder trees pass Windows' old limit of 260 characters; nothing of ours may stop there,
+// the check that the output is not the input included.
+TEST(Runs, ConvertFilesDeeperThanTheOldPathLimit) {
+    ScratchDir dir;
+    QString deep = u"客户资料"_qs;
+    while (deep.size() < 300) deep += u"/二〇二六年 第四季度 华东区 销售部 通讯录"_qs;
+    const QString folder = dir.path(deep);
+    ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
+    RecordingSink sink;
+    sink.input = QDir::toNativeSeparators(dir.write(deep + u"/通讯录.csv"_qs, "王"));
+    sink.output = QDir::toNativeSeparators(folder + u"/sub/../通讯录.csv"_qs);
+    ConversionRun(sink).execute();
+    EXPECT_EQ(sink.shown, std::vector<std::string>{RunTexts::OutputIsInput.toStdString()});
+
+    sink.shown.clear();
+    sink.output = QDir::toNativeSeparators(folder + u"/通讯录.vcf"_qs);
+    ConversionRun(sink).execute();
+    EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
+    EXPECT_EQ(ScratchDir::read(sink.output), Wang);
+    EXPECT_GT(sink.output.size(), 300);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QRegularExpression>
@@ -29,13 +30,18 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
     const ControlCase& expected = GetParam();
     const auto* control = shown.find<QWidget>(expected.what);
     const QString text = control->property("text").toString();
-    const QRect drawn = expected.geometry, is = control->geometry();
+    const QString name = expected.what;
+    const bool inForm = name.contains(QRegularExpression("^(Frame1|Command1)$"));
+    const auto* frame = shown.find<QWidget>("Frame1");
+    const QRect drawn = expected.geometry,
+                is = inForm ? control->geometry()
+                            : QRect(control->mapTo(frame, QPoint(0, 0)), control->size());
 
     EXPECT_STREQ(control->metaObject()->className(), expected.className);
     EXPECT_EQ(text, QString::fromUtf16(expected.text));
-    EXPECT_EQ(control->parentWidget()->objectName(),
-              QString(expected.what).contains(QRegularExpression("Frame1|Command1")) ? "Form1"
-                                                                                     : "Frame1");
+    EXPECT_EQ(control->parentWidget()->objectName(), inForm                        ? "Form1"
+                                                     : name.startsWith("Option1(") ? "Option1Group"
+                                                                                   : "Frame1");
     // Where the font needs more room than drawn, captions widen and the instructions grow
     // upwards: in place, and nothing cut off.
     EXPECT_EQ(is.x(), drawn.x());
@@ -76,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::Values(
     ControlCase{"Label1(1)",  "QLabel",       u"生成文件地址：",    {16, 138, 84, 12}, ControlCase::WidensToText},
     ControlCase{"vcardfile",  "QLineEdit",    u"",                 {104, 134, 441, 25}, ControlCase::Exact},
     ControlCase{"Label1(4)",  "QLabel",       u"生成编码格式：",    {16, 174, 84, 12}, ControlCase::WidensToText},
+    ControlCase{"Option1Group", "QGroupBox",  u"",                 {128, 170, 425, 25}, ControlCase::Exact},
     ControlCase{"Option1(0)", "QRadioButton", u"ANSI",             {133, 175, 57, 15}, ControlCase::WidensToText},
     ControlCase{"Option1(1)", "QRadioButton", u"UTF-8 (带BOM)",    {245, 175, 106, 15}, ControlCase::WidensToText},
     ControlCase{"Option1(2)", "QRadioButton", u"UTF-8 (不带BOM)",  {385, 175, 141, 15}, ControlCase::WidensToText},
@@ -114,6 +121,38 @@ TEST(Window, TabFollowsTheTabIndexes) {
     EXPECT_EQ(order, (std::vector<QString>{"csvfile", "vcardfile", "Command1", "Option1(0)",
                                            "Option1(1)", "Option1(2)"}));
 }
+
+// What a screen reader says for each control the user works with, and the group it is in.
+struct SpokenCase {
+    const char* what;
+    QAccessible::Role role;
+    const char16_t* name;
+    const char16_t* groupName;  // the accessible parent's name
+};
+
+class Spoken : public testing::TestWithParam<SpokenCase> {};
+
+TEST_P(Spoken, ControlsAreNamedByTheirCaptions) {
+    const ShownWindow shown;
+    const SpokenCase& expected = GetParam();
+    QAccessibleInterface* spoken =
+        QAccessible::queryAccessibleInterface(shown.find<QWidget>(expected.what));
+    ASSERT_NE(spoken, nullptr);
+    EXPECT_EQ(spoken->role(), expected.role);
+    EXPECT_EQ(spoken->text(QAccessible::Name), QString::fromUtf16(expected.name));
+    EXPECT_EQ(spoken->parent()->text(QAccessible::Name), QString::fromUtf16(expected.groupName));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Controls, Spoken, testing::Values(
+    SpokenCase{"csvfile",      QAccessible::EditableText, u"CSV文件地址",     u""},
+    SpokenCase{"vcardfile",    QAccessible::EditableText, u"生成文件地址",    u""},
+    SpokenCase{"Option1Group", QAccessible::Grouping,     u"生成编码格式",    u""},
+    SpokenCase{"Option1(0)",   QAccessible::RadioButton,  u"ANSI",            u"生成编码格式"},
+    SpokenCase{"Option1(2)",   QAccessible::RadioButton,  u"UTF-8 (不带BOM)", u"生成编码格式"},
+    SpokenCase{"Command1",     QAccessible::Button,       u"执行",            u"Zeluvar"}),
+    caseName<SpokenCase>);
+// clang-format on
 
 // Execute through the window: the bytes written for each option the user can pick.
 struct ExecuteCase {

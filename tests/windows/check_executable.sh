@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks what Windows reads from the shipped folder without running it: the nine-image icon
-# Explorer shows, the version the file properties show, the per-monitor DPI manifest, and that
-# nothing in the folder needs ICU. Usage: check_executable.sh <shipped folder> <version>
+# Explorer shows, the version the file properties show, the manifest (per-monitor DPI, paths
+# longer than 260 characters), UI Automation for screen readers, and that nothing in the folder
+# needs ICU. Usage: check_executable.sh <shipped folder> <version>
 set -euo pipefail
 folder=$1 version=$2
 exe=$folder/zeluvar.exe
@@ -21,10 +22,15 @@ for field in FileVersion ProductVersion; do
 done
 wrestool -x --raw -t24 "$exe" | grep -q '<dpiAwareness[^>]*>PerMonitorV2<' ||
   fail "the manifest does not declare per-monitor DPI awareness"
+wrestool -x --raw -t24 "$exe" | grep -q '<longPathAware[^>]*>true<' ||
+  fail "the manifest does not declare long path awareness"
+# Windows screen readers read Qt windows through UI Automation, which the platform plugin serves.
+grep -qa QWindowsUiaAccessibility "$folder/platforms/qwindows.dll" ||
+  fail "the platform plugin has no UI Automation"
 
 for binary in "$exe" $(find "$folder" -name '*.dll'); do
   if x86_64-w64-mingw32-objdump -p "$binary" | grep -i 'DLL Name: .*icu'; then
     fail "$(basename "$binary") links ICU"
   fi
 done
-echo "check_executable: icon, version $version, DPI manifest, no ICU"
+echo "check_executable: icon, version $version, manifest, UI Automation, no ICU"
