@@ -47,7 +47,7 @@ configure_windows() {
 # Wine's commands are looked up when used, not when this file is sourced: the scripts that source
 # it may install Wine only afterwards.
 wine_program() {
-  command -v "$1" || command -v "$1-stable" || { [ -x "/usr/lib/wine/$1" ] && echo "/usr/lib/wine/$1"; } ||
+  type -P "$1" || type -P "$1-stable" || { [ -x "/usr/lib/wine/$1" ] && echo "/usr/lib/wine/$1"; } ||
     { echo "$1 not found: scripts/install-deps windows installs Wine" >&2; return 1; }
 }
 
