@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Drives the real Windows window once under Wine, as a user would: enters a Chinese input path and
 # its output path, presses 执行 and compares the vCard bytes; presses 执行 on a missing file and
-# answers the message box; closes with Alt+F4 and checks that the browser was asked for the home
-# page. Needs WINEPREFIX and DISPLAY from scripts/test-windows. Usage: drive_window.sh zeluvar.exe
+# answers the message box; drags files onto the input box from an X drag source, as a Linux file
+# manager does (Wine turns it into an OLE file drop, as Explorer's), reads and answers each
+# message and checks the boxes; closes with Alt+F4 and checks that the browser was asked for the
+# home page. Needs WINEPREFIX and DISPLAY from scripts/test-windows. Usage: drive_window.sh zeluvar.exe
 set -euo pipefail
 exe=$1
-source "$(dirname "$0")/../../scripts/lib/windows.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/lib/windows.sh"
 
 scratch=$(mktemp -d)
 folder="$WINEPREFIX/drive_c/用户数据"
@@ -18,18 +21,54 @@ printf 'BEGIN:VCARD\r\nVERSION:2.1\r\nN:张;三;;\r\nFN:张三\r\nORG:某公司\
 printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$scratch" >"$scratch/bin/xdg-open"
 chmod +x "$scratch/bin/xdg-open"
 
+# The clipboard owner serving our last paste; it ends by itself when another program takes over.
+stop_clipboard() { [ -z "${clipboard:-}" ] || kill "$clipboard" 2>/dev/null || true; }
 windows() { xdotool search --onlyvisible --name '^Zeluvar$' 2>/dev/null; }
 window_count_is() { [ "$(windows | wc -l)" -eq "$1" ]; }
 # Client coordinates at 100 % scaling: the input box, the output box and 执行.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # Pastes the text, as xdotool's typing loses characters outside the keyboard map.
 type_into() {
-  [ -n "${clipboard:-}" ] && kill "$clipboard"
+  stop_clipboard
   printf '%s' "$3" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
   clipboard=$!
   wait_for 10 "the clipboard" bash -c '[ "$(xclip -o -selection clipboard)" = "$1" ]' clip "$3"
   click "$1" "$2"
   xdotool key --clearmodifiers ctrl+a ctrl+v
+}
+
+# Copies the text of the box at the given point of the window (Ctrl+C) and prints it.
+field_text() {
+  stop_clipboard
+  printf '' | xclip -selection clipboard
+  click "$1" "$2"
+  xdotool key --clearmodifiers ctrl+a ctrl+c
+  wait_for 10 "the box's text on the clipboard" bash -c '[ -n "$(xclip -o -selection clipboard)" ]'
+  xclip -o -selection clipboard
+}
+# Drags files of the prefix's C: drive onto the input box and drops them there.
+drag_in() {
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local paths=() name
+  for name in "$@"; do paths+=("$folder/$name"); done
+  /usr/bin/python3 "$here/xdnd_drag.py" $((X + 338)) $((Y + 120)) "${paths[@]}"
+}
+# Expects exactly one refusal message after a drop: reads its title and text, answers it.
+expect_refusal() {
+  wait_for 30 "the refusal message box" window_count_is 2
+  local box shown
+  box=$(windows | grep -v "^$window\$")
+  shown=$(wine_run "$windows_build/tests/windows/message_box_text.exe")
+  [ "$shown" = $'Zeluvar\n    不支持的文件，请重新拖入CSV文件! ' ] ||
+    { echo "the message box shows (title, text): '$shown'" >&2; return 1; }
+  xdotool windowfocus --sync "$box" key Return
+  wait_for 30 "the message box to close" window_count_is 1
+  sleep 1
+  window_count_is 1 || { echo "a second message box followed the first" >&2; return 1; }
+}
+expect_boxes() {
+  [ "$(field_text 338 120)" = "$1" ] || { echo "csvfile shows '$(field_text 338 120)', not '$1'" >&2; return 1; }
+  [ "$(field_text 338 160)" = "$2" ] || { echo "vcardfile shows '$(field_text 338 160)', not '$2'" >&2; return 1; }
 }
 
 started=$(date +%s%N)
@@ -55,11 +94,24 @@ xdotool windowfocus --sync "$box" key Return
 wait_for 30 "the message box to close" window_count_is 1
 cmp "$folder/通讯录.vcf" "$scratch/expected.vcf"
 
+touch "$folder/a.txt" "$folder/a.csv" "$folder/b.txt" "$folder/c.csv"
+drag_in a.txt
+expect_refusal
+expect_boxes 'C:\用户数据\没有这个文件.csv' 'C:\用户数据\通讯录.vcf'
+drag_in a.csv b.txt c.csv
+expect_refusal
+expect_boxes 'C:\用户数据\c.csv' 'C:\用户数据\c.vcf'
+rm "$folder/通讯录.vcf"
+drag_in 通讯录.csv
+expect_boxes 'C:\用户数据\通讯录.csv' 'C:\用户数据\通讯录.vcf'
+click 296 285
+wait_for 30 "the vCard file of the dropped list" cmp -s "$folder/通讯录.vcf" "$scratch/expected.vcf"
+
 xdotool windowfocus --sync "$window" key alt+F4
 wait_for 30 "the program to end" bash -c "! kill -0 $program"
 wait "$program"
 wait_for 30 "the browser to be asked for the home page" grep -qx 'https://zeluvar.example/' "$scratch/opened"
 wine_wait
-kill "$clipboard"
+stop_clipboard
 rm -rf "$scratch"
-echo "drive_window: converted, showed the message box, closed and opened the home page"
+echo "drive_window: converted, showed the message box, took dragged files and refused others, closed and opened the home page"
