@@ -6,9 +6,11 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleOptionGroupBox>
 #include <algorithm>
 #include <vector>
 
@@ -79,9 +81,10 @@ QString objectNameOf(const LayoutEntry& entry) {
     return entry.index == NoIndex ? name : QStringLiteral("%1(%2)").arg(name).arg(entry.index);
 }
 
-// Gathers the encoding buttons for screen readers, which announce the group's name as the focus
-// enters it. Frame1 already draws the frame around them, so the group itself draws nothing.
-class OptionGroup : public QGroupBox {
+// A group box that draws nothing itself. Frame1 is one: the window draws its frame (see
+// Form1::paintEvent). The encoding buttons' group is one too: it is there for screen readers,
+// which announce its name as the focus enters it, inside Frame1's frame.
+class UndrawnGroup : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;
 
@@ -93,9 +96,8 @@ QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
     const QString text = QString::fromUtf16(entry.text);
     switch (entry.kind) {
         case Kind::Frame:
-            return new QGroupBox(parent);
         case Kind::OptionGroup:
-            return new OptionGroup(parent);
+            return new UndrawnGroup(parent);
         case Kind::WrappingLabel: {
             auto* label = new QLabel(text, parent);
             label->setWordWrap(true);
@@ -148,6 +150,7 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     buildControls();
+    frame1_ = findChild<QGroupBox*>(QStringLiteral("Frame1"));
     csvfile_ = findChild<QLineEdit*>(QStringLiteral("csvfile"));
     vcardfile_ = findChild<QLineEdit*>(QStringLiteral("vcardfile"));
     for (int i = 0; i < int(option1_.size()); ++i)
@@ -199,6 +202,19 @@ void Form1::buildControls() {
 
 void Form1::execute() {
     ConversionRun(*this).execute();
+}
+
+// At fractional scalings (125 %, 175 %) Frame1's last row or column of pixels falls outside what
+// Qt lets a widget paint, and a frame drawn by Frame1 itself lost its bottom or right edge. Drawn
+// from the window, in the same place and style, the frame is whole at every scaling.
+void Form1::paintEvent(QPaintEvent*) {
+    QStyleOptionGroupBox option;
+    option.initFrom(frame1_);
+    option.subControls = QStyle::SC_GroupBoxFrame;
+    option.lineWidth = 1;
+    QPainter painter(this);
+    painter.translate(frame1_->pos());  // styles place a group box's parts from its own origin
+    style()->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, frame1_);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

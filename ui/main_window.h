@@ -8,6 +8,7 @@
 
 #include "conversion_run.h"
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -39,6 +40,7 @@ public:
     static constexpr qint64 CountRepaintIntervalMs = 100;
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -57,6 +59,7 @@ private:
     void showLatestCount();
 
     Desktop desktop_;
+    QGroupBox* frame1_ = nullptr;
     QLineEdit* csvfile_ = nullptr;
     QLineEdit* vcardfile_ = nullptr;
     std::array<QRadioButton*, 3> option1_{};

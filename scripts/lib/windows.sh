@@ -91,6 +91,21 @@ make_wine_prefix() {
   wine_wait
 }
 
+# Starts $1 (a zeluvar.exe) in the current prefix at screen scaling $2 (dots per inch, 96 = 100 %),
+# takes a picture of its window into $3 and ends it.
+window_screenshot() {
+  local exe=$1 dpi=$2 out=$3 window
+  wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  wine_wait
+  wine_run "$exe" &
+  wait_for 60 "the window" xdotool search --onlyvisible --name '^Zeluvar$'
+  window=$(xdotool search --onlyvisible --name '^Zeluvar$')
+  sleep 1  # the first paint follows the window's mapping
+  import -window "$window" "$out"
+  wineserver -k
+  wine_wait
+}
+
 # Starts a private Xvfb and exports its DISPLAY; it ends with the calling shell.
 start_xvfb() {
   local size=${1:-1280x1024x24} fifo
