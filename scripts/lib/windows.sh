@@ -82,13 +82,20 @@ make_wine_prefix() {
   # No Mono or Gecko installer dialogs: nothing here needs .NET or an HTML engine.
   WINEDLLOVERRIDES="mscoree,mshtml=" wine_run wineboot --init
   wine_wait
-  local font
-  for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" SimSun NSimSun \
-              "Microsoft YaHei" "Microsoft YaHei UI" "Segoe UI"; do
-    wine_run reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /d 'WenQuanYi Micro Hei' /f >/dev/null
-  done
-  wine_run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  # All settings in one program: Debian's Wine server ends the moment its last program does, and
+  # a program starting just then loses its connection (recvmsg: connection reset).
+  local settings=$prefix/drive_c/zeluvar-settings.reg font
+  {
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for font in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" SimSun NSimSun \
+                "Microsoft YaHei" "Microsoft YaHei UI" "Segoe UI"; do
+      printf '"%s"="WenQuanYi Micro Hei"\r\n' "$font"
+    done
+    printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
+  } >"$settings"
+  wine_run reg import 'C:\zeluvar-settings.reg' >/dev/null
   wine_wait
+  rm "$settings"
 }
 
 # Starts $1 (a zeluvar.exe) in the current prefix at screen scaling $2 (dots per inch, 96 = 100 %),
