@@ -72,10 +72,10 @@ wine_wait() {
 # locale), and the Windows UI font names mapped to a font that holds Chinese, as a Chinese
 # Windows has Microsoft YaHei UI. The program keeps Qt's default GDI font engine, as on Windows;
 # with Wine's own UI font (Tahoma, no Chinese) that engine draws nothing in a line edit once it is
-# edited, with these fonts it draws as on Windows. Optional $2: screen scaling in dots per inch
-# (96 = 100 %).
+# edited, with these fonts it draws as on Windows. Scaling starts at 100 %; window_screenshot
+# sets others.
 make_wine_prefix() {
-  local prefix=$1 dpi=${2:-96}
+  local prefix=$1
   rm -rf "$prefix"
   mkdir -p "$prefix"
   export WINEPREFIX=$prefix WINEARCH=win64 LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -91,7 +91,6 @@ make_wine_prefix() {
                 "Microsoft YaHei" "Microsoft YaHei UI" "Segoe UI"; do
       printf '"%s"="WenQuanYi Micro Hei"\r\n' "$font"
     done
-    printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$dpi"
   } >"$settings"
   wine_run reg import 'C:\zeluvar-settings.reg' >/dev/null
   wine_wait
