@@ -46,7 +46,10 @@ bool mentionsHeading(std::string_view line) {
     return false;
 }
 
+// A path with a lone surrogate (a paste can bring one) names no file, and the standard library
+// throws on it.
 bool isSameFile(const QString& a, const QString& b) {
+    if (!a.isValidUtf16() || !b.isValidUtf16()) return false;
     std::error_code error;
     return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
                                        std::filesystem::path(b.toStdU16String()), error);
@@ -54,12 +57,13 @@ bool isSameFile(const QString& a, const QString& b) {
 
 }  // namespace
 
-bool isDataLine(std::string_view line) {
-    return !isBlank(line) && !mentionsHeading(line);
+bool isDataRow(std::string_view text) {
+    return !isBlank(text) && !mentionsHeading(text);
 }
 
 void ConversionRun::execute() {
-    if (!QFileInfo(sink_.readInputPath()).isFile()) {
+    const QString typedInput = sink_.readInputPath();
+    if (!typedInput.isValidUtf16() || !QFileInfo(typedInput).isFile()) {
         sink_.showMessage(RunTexts::FileMissing);
         return;
     }
@@ -88,7 +92,7 @@ void ConversionRun::execute() {
         return;
     }
 
-    convertLines(input, output);
+    convertRows(input, output);
 
     if (input.failed()) {
         sink_.showMessage(RunTexts::CannotReadInput);  // the unfinished output is discarded
@@ -98,25 +102,22 @@ void ConversionRun::execute() {
     if (!output.commit()) sink_.showMessage(RunTexts::CannotWriteOutput);
 }
 
-void ConversionRun::convertLines(DecodedInput& input, EncodedFileWriter& output) {
+void ConversionRun::convertRows(DecodedInput& input, EncodedFileWriter& output) {
     LineReader lines(input);
     CsvRowReader rows(lines);
-    ContactRow row;
+    CsvRow row;
     std::string records;
     std::int64_t count = 0;
-    std::string_view line;
-    while (!output.failed() && lines.next(line)) {
-        std::int64_t linesTaken = 1;
-        if (isDataLine(line)) {
-            linesTaken = rows.read(line, row);
-            VCardRecord::appendTo(records, row);
+    while (!output.failed() && rows.next(row)) {
+        if (isDataRow(row.text)) {
+            VCardRecord::appendTo(records, row.fields);
             records += "\r\n";
             if (records.size() >= WriteChunk) {
                 output.write(records);
                 records.clear();
             }
         }
-        for (; linesTaken > 0; --linesTaken) sink_.showCount(++count);
+        for (std::int64_t line = 0; line < row.lineCount; ++line) sink_.showCount(++count);
     }
     output.write(records);
 }

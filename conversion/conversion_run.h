@@ -34,9 +34,9 @@ inline const QString CannotWriteOutput = QStringLiteral(u"无法写入生成文�
 inline const QString Finished = QStringLiteral(u"处理结束");
 }  // namespace RunTexts
 
-// Blank lines (spaces and ideographic spaces only) and the heading line (any line that mentions
-// 姓名) are counted but make no record.
-bool isDataLine(std::string_view line);
+// Blank rows (spaces and ideographic spaces only) and the heading row (any row that mentions
+// 姓名) are counted but make no record. A row is judged whole, over all the lines it takes.
+bool isDataRow(std::string_view text);
 
 // One press of Execute: converts the CSV contact list named by the sink into a vCard 2.1 file.
 // Records go to the output as they are made, so memory use does not grow with the file.
@@ -47,7 +47,7 @@ public:
     void execute();
 
 private:
-    void convertLines(DecodedInput& input, EncodedFileWriter& output);
+    void convertRows(DecodedInput& input, EncodedFileWriter& output);
 
     ProgressSink& sink_;
 };

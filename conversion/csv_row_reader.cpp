@@ -1,5 +1,7 @@
 #include "csv_row_reader.h"
 
+#include <limits>
+
 #include "line_reader.h"
 
 namespace {
@@ -54,39 +56,58 @@ private:
 
 }  // namespace
 
-std::int64_t CsvRowReader::read(std::string_view firstLine, ContactRow& row) {
-    if (firstLine.find('"') == std::string_view::npos) {
-        row.cut(firstLine);
-        return 1;
-    }
-    QuotedRowParser parser(row);
+bool CsvRowReader::next(CsvRow& row) {
+    std::string_view line;
+    if (!lines_.next(line)) return false;
+    row.text = line;
+    row.lineCount = 1;
+    if (line.find('"') == std::string_view::npos)
+        row.fields.cut(line);
+    else
+        readQuoted(line, row);
+    return true;
+}
+
+void CsvRowReader::readQuoted(std::string_view firstLine, CsvRow& row) {
+    QuotedRowParser parser(row.fields);
     Quoting quoting = parser.parse(firstLine, false);
     if (quoting == Quoting::Complete) {
-        row.useOwnText();
-        return 1;
+        row.fields.useOwnText();
+        return;
     }
-    if (quoting == Quoting::Malformed) {
-        row.cut(firstLine);
-        return 1;
+    // Where an open quote was already seen to break, reading on again could only fail again.
+    if (quoting == Quoting::Malformed || lines_.lineStart() < plainUntil_) {
+        row.fields.cut(firstLine);
+        return;
     }
 
-    firstLineCopy_.assign(firstLine);  // reading on may move the text the view points into
-    lines_.mark();
-    std::int64_t lineCount = 1;
+    const std::uint64_t start = lines_.lineStart();
+    const std::uint64_t secondLine = lines_.nextLineStart();
+    lines_.hold(start);  // reading on may move the text that firstLine points into
+    std::uint64_t brokenAt = std::numeric_limits<std::uint64_t>::max();  // the end of the text
     std::size_t readAhead = 0;
     std::string_view line;
     while (quoting == Quoting::Open && lines_.next(line)) {
         readAhead += line.size() + 1;
-        if (readAhead > MaxReadAhead) break;
-        ++lineCount;
+        if (readAhead > MaxReadAhead) {
+            brokenAt = lines_.lineStart();
+            break;
+        }
+        ++row.lineCount;
         quoting = parser.parse(line, true);
+        if (quoting == Quoting::Malformed) brokenAt = lines_.lineStart();
     }
+    lines_.release();  // the text stays where it is until the next line is read
     if (quoting == Quoting::Complete) {
-        row.useOwnText();
-        lines_.dropMark();
-        return lineCount;
+        row.fields.useOwnText();
+        row.text = lines_.heldText(start, lines_.lineStart() + line.size());
+        return;
     }
-    lines_.rewindToMark();
-    row.cut(firstLineCopy_);
-    return 1;
+    // Every line before brokenAt went on inside the open quote. They are cut plainly instead of
+    // each being read on from again, which would take time growing with the square of the file.
+    plainUntil_ = brokenAt;
+    lines_.seek(secondLine);
+    row.lineCount = 1;
+    row.text = lines_.heldText(start, start + firstLine.size());
+    row.fields.cut(row.text);
 }

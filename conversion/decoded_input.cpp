@@ -1,50 +1,94 @@
 #include "decoded_input.h"
 
+#include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 #include "cp936.h"
+#include "utf16.h"
 #include "utf8.h"
 
+namespace {
+
+constexpr std::string_view Utf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view Utf16BigEndianMark = "\xFE\xFF";
+
+bool isUtf8(const utf8::Evidence& evidence) {
+    return evidence.invalidSequences * DecodedInput::Utf8CharsPerStrayByte <=
+           evidence.multiByteChars;
+}
+
+}  // namespace
+
 bool DecodedInput::open(const QString& path) {
+    if (!path.isValidUtf16()) return false;  // it would name another file, or none
     file_.setFileName(path);
     if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+    sizeAtOpen_ = file_.size();
+    modifiedAtOpen_ = file_.fileTime(QFileDevice::FileModificationTime);
 
     char head[3];
     const qint64 headSize = file_.read(head, sizeof head);
-    if (headSize == qint64(sizeof head) &&
-        std::string_view(head, sizeof head) == utf8::ByteOrderMark) {
-        encoding_ = Encoding::Utf8;  // the mark is not part of the first line
-        return true;
+    if (headSize < 0) return false;
+    const std::string_view start(head, static_cast<std::size_t>(headSize));
+    qint64 textStart = 0;  // a mark is not part of the first line
+    if (start.starts_with(utf8::ByteOrderMark)) {
+        encoding_ = Encoding::Utf8;
+        textStart = qint64(utf8::ByteOrderMark.size());
+    } else if (start.starts_with(Utf16LittleEndianMark) || start.starts_with(Utf16BigEndianMark)) {
+        encoding_ = start.starts_with(Utf16LittleEndianMark) ? Encoding::Utf16LittleEndian
+                                                             : Encoding::Utf16BigEndian;
+        textStart = qint64(Utf16LittleEndianMark.size());
+    } else {
+        if (!file_.seek(0)) return false;
+        encoding_ = weighWithoutMark();
+        rawSize_ = 0;
+        atEnd_ = false;
     }
-    if (headSize < 0 || !file_.seek(0)) return false;
-    encoding_ = isUtf8Throughout() ? Encoding::Utf8 : Encoding::Cp936;
-    rawSize_ = 0;
-    atEnd_ = false;
-    return !failed_ && file_.seek(0);
+    position_ = textStart;
+    return !failed_ && file_.seek(textStart);
 }
 
-// Reads ahead until the first byte that cannot be UTF-8; a code page 936 file of Chinese names
-// fails within its first line, so only UTF-8 files are read through twice.
-bool DecodedInput::isUtf8Throughout() {
+// Reads on until the file is used up, or until its bytes so far hold so many invalid sequences
+// that the rest could not make it UTF-8: code page 936 text is settled early, UTF-8 is read twice.
+DecodedInput::Encoding DecodedInput::weighWithoutMark() {
+    utf8::Evidence evidence;
     while (fillRaw()) {
-        const std::size_t valid = utf8::validPrefixLength(raw());
-        const std::string_view tail = raw().substr(valid);
-        if (!tail.empty() && !utf8::isTruncatedChar(tail)) return false;
-        dropRaw(valid);
+        dropRaw(utf8::weigh(raw(), false, evidence));
+        if (!mayStillBeUtf8(evidence)) return Encoding::Cp936;
     }
-    return rawSize_ == 0;
+    utf8::weigh(raw(), true, evidence);
+    return isUtf8(evidence) ? Encoding::Utf8 : Encoding::Cp936;
+}
+
+// Every two bytes not read yet could still be a valid character.
+bool DecodedInput::mayStillBeUtf8(const utf8::Evidence& evidence) const {
+    const auto unread = static_cast<std::uint64_t>(std::max<qint64>(sizeAtOpen_ - position_, 0));
+    utf8::Evidence best = evidence;
+    best.multiByteChars += (unread + rawSize_) / 2;
+    return isUtf8(best);
 }
 
 // Reads the next chunk of the file behind the bytes still unread; false at the end of the file
-// or on a read error.
+// or on a read error, and a failure too when the file was not the same throughout.
 bool DecodedInput::fillRaw() {
     if (atEnd_ || failed_) return false;
     const qint64 n = file_.read(raw_.get() + rawSize_, ChunkSize);
     if (n < 0) failed_ = true;
-    if (n == 0) atEnd_ = true;
+    if (n == 0) {
+        atEnd_ = true;
+        failed_ = position_ != sizeAtOpen_ || changedSinceOpen();
+    }
     if (n <= 0) return false;
+    position_ += n;
     rawSize_ += static_cast<std::size_t>(n);
     return true;
+}
+
+bool DecodedInput::changedSinceOpen() const {
+    const QFileInfo now(file_.fileName());
+    return !now.exists() || now.size() != sizeAtOpen_ || now.lastModified() != modifiedAtOpen_ ||
+           file_.fileTime(QFileDevice::FileModificationTime) != modifiedAtOpen_;
 }
 
 // Forgets the first `count` bytes; what is left (a cut character at most) moves to the front.
@@ -56,8 +100,23 @@ void DecodedInput::dropRaw(std::size_t count) {
 bool DecodedInput::readMore(std::string& out) {
     const bool gotBytes = fillRaw();
     if (!gotBytes && (failed_ || rawSize_ == 0)) return false;
-    const std::size_t consumed = encoding_ == Encoding::Utf8 ? utf8::sanitize(raw(), atEnd_, out)
-                                                             : cp936::decode(raw(), atEnd_, out);
+    std::size_t consumed = 0;
+    switch (encoding_) {
+        case Encoding::Utf8:
+            consumed = utf8::sanitize(raw(), atEnd_, out);
+            break;
+        case Encoding::Utf16LittleEndian:
+        case Encoding::Utf16BigEndian:
+            consumed = utf16::decode(raw(),
+                                     encoding_ == Encoding::Utf16LittleEndian
+                                         ? utf16::ByteOrder::LittleEndian
+                                         : utf16::ByteOrder::BigEndian,
+                                     atEnd_, out);
+            break;
+        case Encoding::Cp936:
+            consumed = cp936::decode(raw(), atEnd_, out);
+            break;
+    }
     dropRaw(consumed);
     return true;
 }

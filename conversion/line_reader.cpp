@@ -16,6 +16,7 @@ std::size_t find(const std::string& text, char c, std::size_t from, std::size_t 
 
 bool LineReader::next(std::string_view& line) {
     for (;;) {
+        lineStart_ = bufferStart_ + pos_;
         if (const std::optional<LineEnd> end = findLineEnd()) {
             line = std::string_view(buffer_).substr(pos_, end->at - pos_);
             pos_ = searchFrom_ = end->at + end->length;
@@ -59,7 +60,7 @@ std::optional<LineReader::LineEnd> LineReader::lineEndAtCr(std::size_t cr) const
 void LineReader::readMoreText() {
     // Keep only what is still to be read, or read again after a rewind.
     std::size_t keepFrom = pos_;
-    if (mark_) keepFrom = std::min<std::size_t>(keepFrom, *mark_ - bufferStart_);
+    if (held_) keepFrom = std::min<std::size_t>(keepFrom, *held_ - bufferStart_);
     buffer_.erase(0, keepFrom);
     bufferStart_ += keepFrom;
     pos_ -= keepFrom;
@@ -67,11 +68,10 @@ void LineReader::readMoreText() {
     if (!input_.readMore(buffer_)) exhausted_ = true;
 }
 
-void LineReader::mark() {
-    mark_ = bufferStart_ + pos_;
+std::string_view LineReader::heldText(std::uint64_t from, std::uint64_t to) const {
+    return std::string_view(buffer_).substr(from - bufferStart_, to - from);
 }
 
-void LineReader::rewindToMark() {
-    pos_ = searchFrom_ = static_cast<std::size_t>(*mark_ - bufferStart_);
-    mark_.reset();
+void LineReader::seek(std::uint64_t offset) {
+    pos_ = searchFrom_ = static_cast<std::size_t>(offset - bufferStart_);
 }

@@ -18,10 +18,18 @@ public:
     // The next line without its line end, valid until the next call; false when none is left.
     bool next(std::string_view& line);
 
-    // Remembers where the next line starts, so that the lines read after it can be read again.
-    void mark();
-    void rewindToMark();
-    void dropMark() { mark_.reset(); }
+    // Where the line last read starts, and where the line after it starts, as offsets in the text.
+    std::uint64_t lineStart() const { return lineStart_; }
+    std::uint64_t nextLineStart() const { return bufferStart_ + pos_; }
+
+    // Keeps the text from `offset` (a line start) in memory until release(), so that it can be
+    // looked at whole and its lines read again.
+    void hold(std::uint64_t offset) { held_ = offset; }
+    void release() { held_.reset(); }
+    // Held text, valid until the next call of next().
+    std::string_view heldText(std::uint64_t from, std::uint64_t to) const;
+    // The next line read starts at `offset`, a held line start.
+    void seek(std::uint64_t offset);
 
 private:
     enum class LineEnds { NotSeenYet, Cr, Lf };
@@ -40,7 +48,8 @@ private:
     std::uint64_t bufferStart_ = 0;  // offset in the text of buffer_[0]
     std::size_t pos_ = 0;            // start of the next line in buffer_
     std::size_t searchFrom_ = 0;     // no line end lies in [pos_, searchFrom_)
-    std::optional<std::uint64_t> mark_;
+    std::uint64_t lineStart_ = 0;
+    std::optional<std::uint64_t> held_;
     LineEnds lineEnds_ = LineEnds::NotSeenYet;
     bool exhausted_ = false;
 };

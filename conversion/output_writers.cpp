@@ -7,7 +7,8 @@ EncodedFileWriter::EncodedFileWriter(const QString& path, OutputEncoding encodin
     : file_(path), encoding_(encoding) {}
 
 bool EncodedFileWriter::open() {
-    failed_ = !file_.open(QIODevice::WriteOnly);
+    // A lone surrogate would be written as a replacement character: a file of another name.
+    failed_ = !file_.fileName().isValidUtf16() || !file_.open(QIODevice::WriteOnly);
     if (!failed_ && encoding_ == OutputEncoding::Utf8WithBom) writeBytes(utf8::ByteOrderMark);
     return !failed_;
 }

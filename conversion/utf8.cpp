@@ -96,6 +96,37 @@ std::size_t sanitize(std::string_view bytes, bool atEnd, std::string& out) {
     return done;
 }
 
+std::size_t weigh(std::string_view bytes, bool atEnd, Evidence& evidence) {
+    const auto* begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = begin + bytes.size();
+    const unsigned char* p = begin;
+    while ((p = skipAsciiBytes(p, end)) < end) {
+        const Seq seq = classify(p, end);
+        if (seq.kind == SeqKind::Truncated && !atEnd) break;
+        ++(seq.kind == SeqKind::Valid ? evidence.multiByteChars : evidence.invalidSequences);
+        p += seq.length;
+    }
+    return static_cast<std::size_t>(p - begin);
+}
+
+void append(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | c >> 6);
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | c >> 12);
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | c >> 18);
+        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 Char firstChar(std::string_view text) {
     if (text.empty()) return {0, 0};
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,20 @@ bool isTruncatedChar(std::string_view tail);
 // bytes it consumed: all of them with `atEnd`, otherwise a character cut by the end of `bytes`
 // is left for the next call.
 std::size_t sanitize(std::string_view bytes, bool atEnd, std::string& out);
+
+// What bytes say about being UTF-8: characters of two or more bytes that are whole and valid,
+// and invalid sequences, each maximal invalid subpart counted once (as it is replaced once).
+struct Evidence {
+    std::uint64_t multiByteChars = 0;
+    std::uint64_t invalidSequences = 0;
+};
+
+// Adds what `bytes` say to `evidence`. Returns how many bytes it weighed: all of them with
+// `atEnd`, otherwise a character cut by the end of `bytes` is left for the next call.
+std::size_t weigh(std::string_view bytes, bool atEnd, Evidence& evidence);
+
+// Appends the UTF-8 of code point `c` (not a surrogate) to `out`.
+void append(std::string& out, char32_t c);
 
 // The character that `text` starts with; a length of 0 when it does not start with a whole,
 // valid one.

@@ -22,6 +22,11 @@ QStringList localPaths(const QMimeData& data) {
     return paths;
 }
 
+void answerCopy(QDropEvent* event) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
 }  // namespace
 
 CsvDrop::CsvDrop(QLineEdit* csvfile, QLineEdit* vcardfile,
@@ -34,30 +39,38 @@ CsvDrop::CsvDrop(QLineEdit* csvfile, QLineEdit* vcardfile,
     csvfile_->installEventFilter(this);
 }
 
+// The paths are only read, so the source is told the files were copied. Accepting what it
+// proposes would answer a move when Shift is held, and Explorer then deletes the user's file.
+// A source that allows no copy still gets its files read, and is told nothing was done.
 bool CsvDrop::eventFilter(QObject* watched, QEvent* event) {
     if (watched != csvfile_) return false;
     switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDropEvent*>(event);
-            if (carriesLocalFiles(drag->mimeData()))
-                drag->acceptProposedAction();
-            else
+            if (!carriesLocalFiles(drag->mimeData()))
                 drag->ignore();
+            else if (drag->possibleActions() & Qt::CopyAction)
+                answerCopy(drag);
+            else
+                drag->acceptProposedAction();  // or the drop never comes
             return true;
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            if (carriesLocalFiles(drop->mimeData())) {
-                drop->acceptProposedAction();
-                // The drag source waits until this event returns (on Windows, Explorer stops
-                // responding), so a message box must not be shown from inside it.
-                QMetaObject::invokeMethod(
-                    this, [this, paths = localPaths(*drop->mimeData())] { takePaths(paths); },
-                    Qt::QueuedConnection);
-            } else {
+            if (!carriesLocalFiles(drop->mimeData())) {
                 drop->ignore();
+                return true;
             }
+            // The drag source waits until this event returns (on Windows, Explorer stops
+            // responding), so a message box must not be shown from inside it.
+            QMetaObject::invokeMethod(
+                this, [this, paths = localPaths(*drop->mimeData())] { takePaths(paths); },
+                Qt::QueuedConnection);
+            if (drop->possibleActions() & Qt::CopyAction)
+                answerCopy(drop);
+            else
+                drop->ignore();
             return true;
         }
         default:

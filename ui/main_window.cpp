@@ -201,7 +201,15 @@ void Form1::buildControls() {
 }
 
 void Form1::execute() {
+    // A press at the run's one yield would start a run inside the run.
+    if (running_) return;
+    running_ = true;
     ConversionRun(*this).execute();
+    // What the user did while the run kept the window busy is still queued. Handled now, with
+    // the run still counted as going on, typing and closing take effect and presses start
+    // nothing, as they were made during the run.
+    QCoreApplication::processEvents();
+    running_ = false;
 }
 
 // At fractional scalings (125 %, 175 %) Frame1's last row or column of pixels falls outside what

@@ -65,6 +65,7 @@ private:
     std::array<QRadioButton*, 3> option1_{};
     QLabel* status_ = nullptr;  // Label1 index 3
 
+    bool running_ = false;
     std::int64_t latestCount_ = 0;
     bool latestCountShown_ = true;
     QElapsedTimer sinceCountShown_;

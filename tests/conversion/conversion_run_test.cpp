@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <cctype>
 #include <functional>
 #include <stdexcept>
+#include <utility>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
@@ -20,13 +22,17 @@ struct RecordingSink : ProgressSink {
     QString input, output;
     OutputEncoding encoding = OutputEncoding::Utf8NoBom;
     std::function<void()> duringYield;
+    std::function<void()> duringFirstCount;
     std::vector<std::string> shown;  // "1", "2", ..., "finished", or a message
     int yields = 0;
 
     QString readInputPath() override { return input; }
     QString readOutputPath() override { return output; }
     OutputEncoding readEncodingChoice() override { return encoding; }
-    void showCount(std::int64_t lines) override { shown.push_back(std::to_string(lines)); }
+    void showCount(std::int64_t lines) override {
+        shown.push_back(std::to_string(lines));
+        if (duringFirstCount) std::exchange(duringFirstCount, nullptr)();
+    }
     void showFinished() override { shown.push_back("finished"); }
     void showMessage(const QString& text) override { shown.push_back(text.toStdString()); }
     void processPendingEvents() override {
@@ -94,7 +100,15 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"quoted cell over three lines counts three",
                 "\"王\r\n\r\n\",x\r\n王",
                 {"1", "2", "3", "4", "finished"},
-                vcard({"N:王;  ;;", "FN:王  ", "ORG:x"}) + "\r\n" + Wang}),
+                vcard({"N:王;  ;;", "FN:王  ", "ORG:x"}) + "\r\n" + Wang},
+        RunCase{"heading word in a cell's first line skips the whole row",
+                "王\n张三,\"原姓名李\n某公司\",138\n王",
+                {"1", "2", "3", "4", "finished"},
+                Wang + Wang},
+        RunCase{"heading word in a cell's first crlf line skips the whole row",
+                "张三,\"上姓名\r\n下\",1",
+                {"1", "2", "finished"},
+                ""}),
     caseName<RunCase>);
 
 TEST(Runs, StreamAFileLargerThanOneReadThroughWhole) {
@@ -131,6 +145,9 @@ TEST_P(Failures, ShowTheirMessageAndLeaveTheUsersFilesAlone) {
 
     ConversionRun(sink).execute();
 
+    std::erase_if(sink.shown, [](const std::string& s) {
+        return std::isdigit(static_cast<unsigned char>(s[0]));
+    });  // counts
     EXPECT_EQ(sink.shown, std::vector<std::string>{GetParam().message});
     EXPECT_EQ(sink.yields, GetParam().message == RunTexts::FileMissing.toStdString() ? 0 : 1);
     EXPECT_EQ(ScratchDir::read(dir.path("in.csv")), "王");
@@ -163,6 +180,16 @@ INSTANTIATE_TEST_SUITE_P(
                         s.duringYield = [&s, &d] { s.input = d.path("gone.csv"); };
                     },
                     RunTexts::CannotReadInput.toStdString()},
+        FailureCase{"input cut short while it is read",
+                    [](Sink& s, const Dir& d) {
+                        s.input = d.write("in.csv", repeated("王,某公司,010-1234\r\n", 100000));
+                        s.duringFirstCount = [&d] { d.write("in.csv", "王"); };
+                    },
+                    RunTexts::CannotReadInput.toStdString()},
+        FailureCase{
+            "unpaired surrogate in the output path",
+            [](Sink& s, const Dir& d) { s.output = d.path("out") + QChar(0xDC00) + ".vcf"; },
+            RunTexts::CannotWriteOutput.toStdString()},
         FailureCase{"output folder missing",
                     [](Sink& s, const Dir& d) { s.output = d.path("missing/out.vcf"); },
                     RunTexts::CannotWriteOutput.toStdString()},

@@ -18,15 +18,13 @@ std::vector<std::string> readRows(std::string_view bytes) {
     if (!input.open(dir.write("in.csv", bytes))) return {"<cannot open>"};
     LineReader lines(input);
     CsvRowReader rows(lines);
-    ContactRow row;
+    CsvRow row;
     std::vector<std::string> described;
-    std::string_view line;
-    while (lines.next(line)) {
-        const std::int64_t taken = rows.read(line, row);
+    while (rows.next(row)) {
         std::string text;
-        for (std::size_t i = 0; i < row.count && i < ContactRow::UsedFields; ++i)
-            text.append(i ? "|" : "").append(row.fields[i]);
-        if (taken > 1) text += " (" + std::to_string(taken) + " lines)";
+        for (std::size_t i = 0; i < row.fields.count && i < ContactRow::UsedFields; ++i)
+            text.append(i ? "|" : "").append(row.fields.fields[i]);
+        if (row.lineCount > 1) text += " (" + std::to_string(row.lineCount) + " lines)";
         described.push_back(text);
     }
     return described;
@@ -83,7 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"empty line inside a quoted cell", "x,\"a\r\n\r\nb\"\r\n", {"x|a  b (3 lines)"}},
         ReadCase{"broken continuation reads its lines again",
                  "\"a\r\nb\"x,c\r\nd",
-                 {"\"a", "b\"x|c", "d"}}),
+                 {"\"a", "b\"x|c", "d"}},
+        ReadCase{"lines an open quote ran on through are rows of their own again",
+                 "\"a\r\n\",\"\r\n\"b\",c",
+                 {"\"a", ",", "b|c"}}),
     caseName<ReadCase>);
 
 TEST(Reading, QuotedCellMayRunOnUpToItsLimit) {

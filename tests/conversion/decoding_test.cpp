@@ -1,6 +1,13 @@
 // How a CSV file's bytes become text.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QFile>
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+
+#include "cp936.h"
 #include "decoded_input.h"
 #include "test_support.h"
 
@@ -30,6 +37,26 @@ TEST_P(Decoding, ChoosesTheFilesEncoding) {
 
 const std::string Ascii(DecodedInput::ChunkSize - 1, 'a');  // what follows it is cut by a read
 
+std::string inCp936(std::string_view text) {
+    std::string bytes;
+    cp936::encode(text, bytes);
+    return bytes;
+}
+
+std::string fromCp936(std::string_view bytes) {
+    std::string text;
+    cp936::decode(bytes, true, text);
+    return text;
+}
+
+// A contact list as a spreadsheet saves it in code page 936; as UTF-8, some of its byte pairs
+// are valid characters (C4 BF, E7 BB BF), most of its bytes are not.
+const std::string Contacts =
+    repeated("姓名,公司名称,手机\r\n李四,某公司,138\r\n王五,科技,\r\n", 40);
+
+// The first code unit of UTF-16 text after the mark that a read cuts off from the next.
+const std::string AsciiUtf16 = repeated(std::string("a\0", 2), DecodedInput::ChunkSize / 2 - 1);
+
 INSTANTIATE_TEST_SUITE_P(
     Files, Decoding,
     testing::Values(DecodeCase{"mark then utf8", "\xEF\xBB\xBF张三,1", "张三,1"},
@@ -46,5 +73,96 @@ INSTANTIATE_TEST_SUITE_P(
                                Ascii + "张"},
                     DecodeCase{"empty", "", ""}),
     caseName<DecodeCase>);
+
+// One stray byte does not make a UTF-8 list code page 936; code page 936 lists stay themselves.
+INSTANTIATE_TEST_SUITE_P(
+    Evidence, Decoding,
+    testing::Values(DecodeCase{"utf8 with one stray byte per 50 characters",
+                               repeated("张", 50) + "\xFF" + repeated("三", 50) + "\xC0",
+                               repeated("张", 50) + "\uFFFD" + repeated("三", 50) + "\uFFFD"},
+                    DecodeCase{"one stray byte per 49 characters is cp936",
+                               repeated("张", 49) + "\xFF", fromCp936(repeated("张", 49) + "\xFF")},
+                    DecodeCase{"cp936 contact list", inCp936(Contacts), Contacts},
+                    DecodeCase{"cp936 settled early in a file of several reads",
+                               inCp936(Contacts) + repeated(Ascii, 3),
+                               Contacts + repeated(Ascii, 3)}),
+    caseName<DecodeCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf16, Decoding,
+    testing::Values(DecodeCase{"little endian",
+                               std::string("\xFF\xFE\x20\x5F,\0"
+                                           "1\0",
+                                           8),
+                               "张,1"},
+                    DecodeCase{"big endian", std::string("\xFE\xFF\x5F\x20\0,", 6), "张,"},
+                    DecodeCase{"surrogate pair, lone surrogate, odd last byte",
+                               std::string("\xFF\xFE\x3D\xD8\x00\xDE\x00\xDC"
+                                           "a",
+                                           9),
+                               "😀\uFFFD\uFFFD"},
+                    DecodeCase{"surrogate pair cut by a read",
+                               "\xFF\xFE" + AsciiUtf16 + std::string("\x3D\xD8\x00\xDE", 4),
+                               std::string(DecodedInput::ChunkSize / 2 - 1, 'a') + "😀"}),
+    caseName<DecodeCase>);
+
+// A file that changes while it is read is not taken for what was read of it.
+struct ChangeCase {
+    const char* what;
+    std::function<void(const QString& path)> change;
+    bool failed;
+};
+
+class FileChanges : public testing::TestWithParam<ChangeCase> {};
+
+TEST_P(FileChanges, WhileReadFailTheRead) {
+    ScratchDir dir;
+    const QString path = dir.write("in.csv", repeated(Ascii + "\n", 3));
+    {
+        QFile file(path);  // an old time, so that a change now is one the clock can tell
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                     QFileDevice::FileModificationTime));
+    }
+    DecodedInput input;
+    ASSERT_TRUE(input.open(path));
+    std::string text;
+    ASSERT_TRUE(input.readMore(text));
+    GetParam().change(path);
+    while (input.readMore(text)) {
+    }
+    EXPECT_EQ(input.failed(), GetParam().failed);
+}
+
+void rewrite(const QString& path, QIODevice::OpenMode mode, std::string_view bytes) {
+    QFile file(path);
+    if (!file.open(mode) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+        throw std::runtime_error("cannot change test file");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reading, FileChanges,
+    testing::Values(
+        ChangeCase{"unchanged", [](const QString&) {}, false},
+        ChangeCase{"cut short", [](const QString& p) { rewrite(p, QIODevice::WriteOnly, "王"); },
+                   true},
+        ChangeCase{"grown", [](const QString& p) { rewrite(p, QIODevice::Append, "王"); }, true},
+        ChangeCase{"same size written over",
+                   [](const QString& p) { rewrite(p, QIODevice::ReadWrite, "b"); }, true}),
+    caseName<ChangeCase>);
+
+#ifndef Q_OS_WIN  // Windows does not let a file that is open be renamed over
+INSTANTIATE_TEST_SUITE_P(Replacing, FileChanges,
+                         testing::Values(ChangeCase{
+                             "replaced",
+                             [](const QString& p) {
+                                 const QString other = p + ".new";
+                                 rewrite(other, QIODevice::WriteOnly, repeated(Ascii + "\n", 3));
+                                 if (std::rename(qPrintable(other), qPrintable(p)) != 0)
+                                     throw std::runtime_error("rename");
+                             },
+                             true}),
+                         caseName<ChangeCase>);
+#endif
 
 }  // namespace

@@ -48,6 +48,12 @@ inline std::string vcard(std::initializer_list<std::string_view> lines) {
     return text + "END:VCARD";
 }
 
+inline std::string repeated(std::string_view text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
 // Turns a table case's `what` into a test name.
 template <class Case>
 std::string caseName(const testing::TestParamInfo<Case>& info) {

@@ -44,7 +44,11 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
     else
         data.setText(drop.text);
 
-    EXPECT_EQ(shown.dragAndDrop(shown.csvfile(), data), drop.canDrop);
+    const auto answers = shown.dragAndDrop(shown.csvfile(), data);
+    const Qt::DropAction expected = drop.canDrop ? Qt::CopyAction : Qt::IgnoreAction;
+    EXPECT_EQ(answers.enter, expected);
+    EXPECT_EQ(answers.move, expected);
+    EXPECT_EQ(answers.drop, expected);
     EXPECT_EQ(shown.csvfile()->text(),
               drop.csvfile.isNull() ? prompt : QDir::toNativeSeparators(drop.csvfile));
     EXPECT_EQ(shown.vcardfile()->text(),
@@ -99,11 +103,50 @@ INSTANTIATE_TEST_SUITE_P(
         DropCase{"empty list", {}, {}, false, {}, {}, 0}),
     caseName<DropCase>);
 
+// Whatever the keys held, a drop is answered as a copy: an answered move makes Explorer delete
+// the dropped file. A source that offers no copy is told nothing was done.
+struct ActionCase {
+    const char* what;
+    Qt::DropActions offered;
+    Qt::KeyboardModifiers held;
+    Qt::DropAction answer;
+};
+
+class DropActions : public testing::TestWithParam<ActionCase> {};
+
+TEST_P(DropActions, AreAnsweredAsACopyNeverAsAMove) {
+    ShownWindow shown;
+    QMimeData data;
+    data.setUrls({file("/tmp/list.csv")});
+    const auto answers =
+        shown.dragAndDrop(shown.csvfile(), data, GetParam().offered, GetParam().held);
+    EXPECT_NE(answers.enter, Qt::IgnoreAction);  // or the drop never comes
+    EXPECT_NE(answers.move, Qt::IgnoreAction);
+    EXPECT_EQ(answers.drop, GetParam().answer);
+    if (GetParam().offered & Qt::CopyAction) {
+        EXPECT_EQ(answers.enter, Qt::CopyAction);
+        EXPECT_EQ(answers.move, Qt::CopyAction);
+    }
+    EXPECT_EQ(shown.csvfile()->text(), QDir::toNativeSeparators("/tmp/list.csv"));
+}
+
+const Qt::DropActions AllActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, DropActions,
+    testing::Values(ActionCase{"shift", AllActions, Qt::ShiftModifier, Qt::CopyAction},
+                    ActionCase{"ctrl", AllActions, Qt::ControlModifier, Qt::CopyAction},
+                    ActionCase{"alt", AllActions, Qt::AltModifier, Qt::CopyAction},
+                    ActionCase{"ctrl shift", AllActions, Qt::ControlModifier | Qt::ShiftModifier,
+                               Qt::CopyAction},
+                    ActionCase{"move only", Qt::MoveAction, {}, Qt::IgnoreAction}),
+    caseName<ActionCase>);
+
 TEST(Drops, AreNotTakenByTheOutputBox) {
     ShownWindow shown;
     QMimeData data;
     data.setUrls({file("/tmp/a.csv")});
-    EXPECT_FALSE(shown.dragAndDrop(shown.vcardfile(), data));
+    EXPECT_EQ(shown.dragAndDrop(shown.vcardfile(), data).drop, Qt::IgnoreAction);
     EXPECT_EQ(shown.vcardfile()->text(), "");
 }
 

@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -215,6 +217,34 @@ TEST(Window, FailuresReachAMessageBox) {
                                   RunTexts::CannotReadInput.toStdString(),
                               }));
     EXPECT_FALSE(QFileInfo::exists(dir.path("out.vcf")));
+}
+
+// Presses made while a run keeps the window busy, queued until its one yield or until it ends,
+// start no run of their own; keys typed meanwhile still arrive.
+TEST(Window, OnePressIsOneRun) {
+    ScratchDir dir;
+    ShownWindow shown;
+    shown.csvfile()->setText(dir.write("in.csv", "王五\r\n"));
+    shown.vcardfile()->setText(dir.path("missing/out.vcf"));
+    auto* button = shown.find<QPushButton>("Command1");
+    const auto queueClick = [button] {
+        const QPointF centre = button->rect().center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                button, new QMouseEvent(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                                        Qt::LeftButton, {}));
+    };
+    queueClick();
+    shown.duringFirstMessage = [&] {
+        queueClick();
+        QCoreApplication::postEvent(
+            shown.vcardfile(), new QKeyEvent(QEvent::KeyPress, Qt::Key_X, {}, QStringLiteral("x")));
+    };
+    shown.execute();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(shown.messages, std::vector<std::string>{RunTexts::CannotWriteOutput.toStdString()});
+    EXPECT_EQ(shown.vcardfile()->text(), dir.path("missing/out.vcf") + "x");
 }
 
 TEST(Window, ClosingOpensTheHomePageOnce) {

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "main_window.h"
@@ -20,6 +22,7 @@ struct ShownWindow {
     std::size_t messagesInsideDrop = 0;  // shown while the drag source was still waiting
     bool dropping = false;
     std::vector<QString> openedAddresses;
+    std::function<void()> duringFirstMessage;  // what the user does while the box is up
     std::unique_ptr<Form1> window;
 
     ShownWindow() {
@@ -27,6 +30,7 @@ struct ShownWindow {
             [this](QWidget*, const QString& text) {
                 messages.push_back(text.toStdString());
                 messagesInsideDrop += dropping;
+                if (duringFirstMessage) std::exchange(duringFirstMessage, nullptr)();
             },
             [this](QWidget*, const QString& address) { openedAddresses.push_back(address); }});
         window->show();
@@ -51,19 +55,30 @@ struct ShownWindow {
 
     void execute() const { QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton); }
 
-    // Drags `data` onto `target` and drops it there, as a file manager does, and lets the window
-    // finish what the drop left for later; returns whether the target showed that it takes it.
-    bool dragAndDrop(QWidget* target, const QMimeData& data) {
+    // What the target answered to each event of a drag: the action it reported, or
+    // Qt::IgnoreAction where it refused.
+    struct DragAnswers {
+        Qt::DropAction enter, move, drop;
+    };
+
+    // Drags `data` onto `target` and drops it there, as a file manager does offering `offered`
+    // with `held` keys down, and lets the window finish what the drop left for later.
+    DragAnswers dragAndDrop(QWidget* target, const QMimeData& data,
+                            Qt::DropActions offered = Qt::CopyAction | Qt::LinkAction,
+                            Qt::KeyboardModifiers held = {}) {
         const QPoint centre = target->rect().center();
-        const Qt::DropActions offered = Qt::CopyAction | Qt::LinkAction;
-        QDragEnterEvent enter(centre, offered, &data, Qt::LeftButton, {});
+        const auto answer = [](const QDropEvent& event) {
+            return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+        };
+        QDragEnterEvent enter(centre, offered, &data, Qt::LeftButton, held);
         QApplication::sendEvent(target, &enter);
-        const bool takesIt = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
-        QDropEvent drop(centre, offered, &data, Qt::LeftButton, {});
+        QDragMoveEvent move(centre, offered, &data, Qt::LeftButton, held);
+        QApplication::sendEvent(target, &move);
+        QDropEvent drop(centre, offered, &data, Qt::LeftButton, held);
         dropping = true;
         QApplication::sendEvent(target, &drop);
         dropping = false;
         QCoreApplication::sendPostedEvents();
-        return takesIt;
+        return {answer(enter), answer(move), answer(drop)};
     }
 };

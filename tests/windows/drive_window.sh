@@ -46,12 +46,14 @@ field_text() {
   wait_for 10 "the box's text on the clipboard" bash -c '[ -n "$(xclip -o -selection clipboard)" ]'
   xclip -o -selection clipboard
 }
-# Drags files of the prefix's C: drive onto the input box and drops them there.
+# Drags files of the prefix's C: drive onto the input box and drops them there; with --shift
+# first, as a file manager moves them. Either way the drop must be answered as a copy.
 drag_in() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  local paths=() name
+  local options=() paths=() name
+  [ "$1" != --shift ] || { options+=(--shift); shift; }
   for name in "$@"; do paths+=("$folder/$name"); done
-  /usr/bin/python3 "$here/xdnd_drag.py" $((X + 338)) $((Y + 120)) "${paths[@]}"
+  /usr/bin/python3 "$here/xdnd_drag.py" "${options[@]}" $((X + 338)) $((Y + 120)) "${paths[@]}"
 }
 # Expects exactly one refusal message after a drop: reads its title and text, answers it.
 expect_refusal() {
@@ -102,7 +104,8 @@ drag_in a.csv b.txt c.csv
 expect_refusal
 expect_boxes 'C:\用户数据\c.csv' 'C:\用户数据\c.vcf'
 rm "$folder/通讯录.vcf"
-drag_in 通讯录.csv
+drag_in --shift 通讯录.csv
+[ -f "$folder/通讯录.csv" ] || { echo "the list dragged in with Shift is gone" >&2; exit 1; }
 expect_boxes 'C:\用户数据\通讯录.csv' 'C:\用户数据\通讯录.vcf'
 click 296 285
 wait_for 30 "the vCard file of the dropped list" cmp -s "$folder/通讯录.vcf" "$scratch/expected.vcf"
