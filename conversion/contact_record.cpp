@@ -108,10 +108,4 @@ void appendTo(std::string& out, const ContactRow& row) {
     put(at, Tail);
 }
 
-std::string of(const ContactRow& row) {
-    std::string text;
-    appendTo(text, row);
-    return text;
-}
-
 }  // namespace VCardRecord

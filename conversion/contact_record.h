@@ -38,6 +38,5 @@ void appendFieldText(std::string& field, std::string_view value);
 namespace VCardRecord {
 
 void appendTo(std::string& out, const ContactRow& row);
-std::string of(const ContactRow& row);
 
 }  // namespace VCardRecord

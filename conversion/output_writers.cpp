@@ -39,26 +39,3 @@ void EncodedFileWriter::writeBytes(std::string_view bytes) {
     failed_ = file_.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
               static_cast<qint64>(bytes.size());
 }
-
-namespace {
-
-bool save(std::string_view text, const QString& path, OutputEncoding encoding) {
-    EncodedFileWriter writer(path, encoding);
-    if (!writer.open()) return false;
-    writer.write(text);
-    return writer.commit();
-}
-
-}  // namespace
-
-bool SaveAnsi(std::string_view text, const QString& path) {
-    return save(text, path, OutputEncoding::Ansi);
-}
-
-bool SaveUTF8(std::string_view text, const QString& path) {
-    return save(text, path, OutputEncoding::Utf8WithBom);
-}
-
-bool SaveToFile(std::string_view text, const QString& path) {
-    return save(text, path, OutputEncoding::Utf8NoBom);
-}

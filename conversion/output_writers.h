@@ -31,12 +31,3 @@ private:
     std::string encoded_;
     bool failed_ = false;
 };
-
-// The whole-text writers, one per encoding. Each replaces the file at `path` completely and
-// returns false when it could not.
-// Code page 936, ended by one CR LF.
-bool SaveAnsi(std::string_view text, const QString& path);
-// UTF-8 behind the byte-order mark (the mark alone for empty text).
-bool SaveUTF8(std::string_view text, const QString& path);
-// UTF-8 without byte-order mark.
-bool SaveToFile(std::string_view text, const QString& path);

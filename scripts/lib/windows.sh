@@ -2,6 +2,7 @@
 # Sourced, not run.
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$root/scripts/lib/common.sh"
 windows_dir=$root/build-windows
 windows_build=$windows_dir/build
 shipped=$windows_dir/Zeluvar  # the folder a user gets: zeluvar.exe and what it needs
@@ -28,7 +29,7 @@ windows_qt() {
   else
     if [ ! -f "$windows_sdk_prefix/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
       echo "No prepared Qt for Windows beside the project: building it now with scripts/windows-sdk" \
-        "into $windows_sdk_dir. The first time takes about an hour; later runs reuse it." >&2
+        "into $windows_sdk_dir. This takes half an hour or more once (see the README); later runs reuse it." >&2
       "$root/scripts/windows-sdk" >&2
     fi
     echo "$windows_sdk_prefix"
@@ -110,34 +111,6 @@ window_screenshot() {
   import -window "$window" "$out"
   wineserver -k
   wine_wait
-}
-
-# Starts a private Xvfb and exports its DISPLAY; it ends with the calling shell.
-start_xvfb() {
-  local size=${1:-1280x1024x24} fifo
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  local number
-  read -r -t 20 number <"$fifo" || { echo "Xvfb did not start" >&2; return 1; }
-  rm -f "$fifo"
-  export DISPLAY=":$number"
-  trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-}
-
-# Waits until the command succeeds, for at most $1 seconds; says what it waited for otherwise.
-wait_for() {
-  local seconds=$1 what=$2
-  shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    if [ $SECONDS -ge $deadline ]; then
-      echo "timed out after ${seconds}s waiting for $what" >&2
-      return 1
-    fi
-    sleep 0.2
-  done
 }
 
 # Prints the prefix of GoogleTest for Windows, built once from Debian's googletest source with

@@ -16,14 +16,20 @@
 
 namespace {
 
-// The window as its layout sheet draws it, in pixels at 96 dots per inch.
+// The window as its layout sheet draws it, in pixels at 96 dots per inch, as the window places
+// its controls: relative to Frame1 for those inside it.
 struct ControlCase {
     const char* what;  // the control's name, with the index of an indexed group
-    const char* className;
-    const char16_t* text;
-    QRect geometry;  // relative to Frame1 for the controls inside it
+    QRect geometry;
     enum Fit { Exact, WidensToText, GrowsUpwardsToText } fit;
 };
+
+QRect placed(const ShownWindow& shown, const QWidget* control) {
+    const auto* frame = shown.find<QWidget>("Frame1");
+    if (control == frame || control->parentWidget() == shown.window.get())
+        return control->geometry();
+    return {control->mapTo(frame, QPoint(0, 0)), control->size()};
+}
 
 class Layout : public testing::TestWithParam<ControlCase> {};
 
@@ -32,18 +38,7 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
     const ControlCase& expected = GetParam();
     const auto* control = shown.find<QWidget>(expected.what);
     const QString text = control->property("text").toString();
-    const QString name = expected.what;
-    const bool inForm = name.contains(QRegularExpression("^(Frame1|Command1)$"));
-    const auto* frame = shown.find<QWidget>("Frame1");
-    const QRect drawn = expected.geometry,
-                is = inForm ? control->geometry()
-                            : QRect(control->mapTo(frame, QPoint(0, 0)), control->size());
-
-    EXPECT_STREQ(control->metaObject()->className(), expected.className);
-    EXPECT_EQ(text, QString::fromUtf16(expected.text));
-    EXPECT_EQ(control->parentWidget()->objectName(), inForm                        ? "Form1"
-                                                     : name.startsWith("Option1(") ? "Option1Group"
-                                                                                   : "Frame1");
+    const QRect drawn = expected.geometry, is = placed(shown, control);
     // Where the font needs more room than drawn, captions widen and the instructions grow
     // upwards: in place, and nothing cut off.
     EXPECT_EQ(is.x(), drawn.x());
@@ -58,6 +53,7 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
             EXPECT_LE(is.width(), std::max(drawn.width(), control->sizeHint().width()));
             break;
         case ControlCase::GrowsUpwardsToText:
+            EXPECT_FALSE(text.isEmpty());
             EXPECT_EQ(is.bottom(), drawn.bottom());
             EXPECT_EQ(is.height(),
                       std::max(drawn.height(), control->heightForWidth(drawn.width())));
@@ -66,33 +62,40 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
 }
 
 // clang-format off
-constexpr const char16_t* Instructions =
-    u"    本工具是EXCEL CSV 文件格式通讯录转换成手机通讯录(联系人)导入文件 VCard文件转换工具，"
-    u"转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL 表格，"
-    u"先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，"
-    u"安卓手机一般默认支持UTF-8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，"
-    u"程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，"
-    u"导入前建议先备份原来的通讯录!";
+const std::vector<ControlCase> Controls = {
+    {"Frame1",       {14, 14, 561, 243},  ControlCase::Exact},
+    {"Label2",       {14, 21, 533, 71},   ControlCase::GrowsUpwardsToText},
+    {"Label1(0)",    {16, 102, 78, 12},   ControlCase::WidensToText},
+    {"csvfile",      {104, 94, 441, 25},  ControlCase::Exact},
+    {"Label1(1)",    {16, 138, 84, 12},   ControlCase::WidensToText},
+    {"vcardfile",    {104, 134, 441, 25}, ControlCase::Exact},
+    {"Label1(4)",    {16, 174, 84, 12},   ControlCase::WidensToText},
+    {"Option1Group", {128, 170, 425, 25}, ControlCase::Exact},
+    {"Option1(0)",   {133, 175, 57, 15},  ControlCase::WidensToText},
+    {"Option1(1)",   {245, 175, 106, 15}, ControlCase::WidensToText},
+    {"Option1(2)",   {385, 175, 141, 15}, ControlCase::WidensToText},
+    {"Label1(2)",    {16, 210, 84, 12},   ControlCase::WidensToText},
+    {"Label1(3)",    {133, 210, 6, 12},   ControlCase::Exact},
+    {"Command1",     {252, 273, 89, 25},  ControlCase::Exact}};
 // clang-format on
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::Values(
-    ControlCase{"Frame1",     "QGroupBox",    u"",                 {14, 14, 561, 243}, ControlCase::Exact},
-    ControlCase{"Label2",     "QLabel",       Instructions,        {14, 21, 533, 71},  ControlCase::GrowsUpwardsToText},
-    ControlCase{"Label1(0)",  "QLabel",       u"CSV文件地址：",     {16, 102, 78, 12}, ControlCase::WidensToText},
-    ControlCase{"csvfile",    "QLineEdit",    u"请直接将文件拖入",  {104, 94, 441, 25}, ControlCase::Exact},
-    ControlCase{"Label1(1)",  "QLabel",       u"生成文件地址：",    {16, 138, 84, 12}, ControlCase::WidensToText},
-    ControlCase{"vcardfile",  "QLineEdit",    u"",                 {104, 134, 441, 25}, ControlCase::Exact},
-    ControlCase{"Label1(4)",  "QLabel",       u"生成编码格式：",    {16, 174, 84, 12}, ControlCase::WidensToText},
-    ControlCase{"Option1Group", "QGroupBox",  u"",                 {128, 170, 425, 25}, ControlCase::Exact},
-    ControlCase{"Option1(0)", "QRadioButton", u"ANSI",             {133, 175, 57, 15}, ControlCase::WidensToText},
-    ControlCase{"Option1(1)", "QRadioButton", u"UTF-8 (带BOM)",    {245, 175, 106, 15}, ControlCase::WidensToText},
-    ControlCase{"Option1(2)", "QRadioButton", u"UTF-8 (不带BOM)",  {385, 175, 141, 15}, ControlCase::WidensToText},
-    ControlCase{"Label1(2)",  "QLabel",       u"当前处理进度：",    {16, 210, 84, 12}, ControlCase::WidensToText},
-    ControlCase{"Label1(3)",  "QLabel",       u"",                 {133, 210, 6, 12}, ControlCase::Exact},
-    ControlCase{"Command1",   "QPushButton",  u"执行",             {252, 273, 89, 25}, ControlCase::Exact}),
-    caseName<ControlCase>);
-// clang-format on
+INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::ValuesIn(Controls), caseName<ControlCase>);
+
+// Widened captions and the grown instructions still leave every control clear of the others.
+TEST(Layout, NoControlCoversAnother) {
+    const ShownWindow shown;
+    for (std::size_t i = 0; i < Controls.size(); ++i) {
+        const auto* a = shown.find<QWidget>(Controls[i].what);
+        for (std::size_t j = i + 1; j < Controls.size(); ++j) {
+            const auto* b = shown.find<QWidget>(Controls[j].what);
+            if (a->isAncestorOf(b) || b->isAncestorOf(a)) continue;
+            const QRect inWindowA(a->mapTo(shown.window.get(), QPoint(0, 0)), a->size());
+            const QRect inWindowB(b->mapTo(shown.window.get(), QPoint(0, 0)), b->size());
+            EXPECT_FALSE(inWindowA.intersects(inWindowB))
+                << Controls[i].what << " covers " << Controls[j].what;
+        }
+    }
+}
 
 TEST(Window, StartsAsTheUserFirstSeesIt) {
     const ShownWindow shown;
@@ -254,7 +257,6 @@ TEST(Window, ClosingOpensTheHomePageOnce) {
         EXPECT_TRUE(shown.window->close());
         EXPECT_EQ(shown.openedAddresses, std::vector<QString>{HomePageAddress});
     }
-    EXPECT_EQ(HomePageAddress, "https://zeluvar.example/");
 }
 
 // Writes down the status label's text each time it is painted.

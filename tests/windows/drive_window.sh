@@ -11,6 +11,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
 
 scratch=$(mktemp -d)
+# On every exit, failed or not: the clipboard owner and the program end, the scratch folder goes.
+cleanup() {
+  stop_clipboard
+  [ -z "${program:-}" ] || kill "$program" 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
 folder="$WINEPREFIX/drive_c/用户数据"
 mkdir -p "$folder" "$scratch/bin"
 printf '姓名,公司名称,业务电话,住宅电话,手机\r\n张三,某公司,010-1234,,138\r\n李四,"北京,海淀"\r\n' |
@@ -115,6 +122,4 @@ wait_for 30 "the program to end" bash -c "! kill -0 $program"
 wait "$program"
 wait_for 30 "the browser to be asked for the home page" grep -qx 'https://zeluvar.example/' "$scratch/opened"
 wine_wait
-stop_clipboard
-rm -rf "$scratch"
 echo "drive_window: converted, showed the message box, took dragged files and refused others, closed and opened the home page"

@@ -47,8 +47,7 @@ constexpr std::uint16_t Unmappable = 0;  // every byte sequence of a character s
 // (tools/cp936_tables checks this against ICU's encoder). ASCII, which is itself, never comes here.
 class EncodeTable {
 public:
-    // Writes only the code points that have bytes; the others keep the zero (Unmappable) that
-    // static storage starts with.
+    // Writes only the code points that have bytes; the others keep their zero, Unmappable.
     EncodeTable() {
         for (unsigned byte = 0x80; byte < 0x100; ++byte) {
             if (!isLeadByte(byte))
@@ -65,11 +64,10 @@ public:
     std::uint16_t bytesOf(char32_t c) const { return c < bytes_.size() ? bytes_[c] : Unmappable; }
 
 private:
-    std::array<std::uint16_t, 0x10000> bytes_;
+    std::array<std::uint16_t, 0x10000> bytes_{};
 };
 
-// In static storage: zeroed without a pass over it, so the pages no character reaches are never
-// touched.
+// Built once, on the first encode.
 const EncodeTable& encodeTable() {
     static const EncodeTable table;
     return table;
