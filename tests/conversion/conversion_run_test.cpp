@@ -218,19 +218,6 @@ INSTANTIATE_TEST_SUITE_P(
     caseName<FailureCase>);
 #endif
 
-// Names with characters that code page 936 lacks survive only if no path passes through it.
-TEST(Runs, ReadAndWriteFilesNamedOutsideTheCodePage) {
-    ScratchDir dir;
-    RecordingSink sink;
-    sink.input = dir.write(u"한글 😀 通讯录.csv"_qs, "王");
-    sink.output = dir.path(u"한글 😀 通讯录.vcf"_qs);
-    ConversionRun(sink).execute();
-    EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
-    EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files),
-              (QStringList{u"한글 😀 通讯录.csv"_qs, u"한글 😀 通讯录.vcf"_qs}));
-    EXPECT_EQ(ScratchDir::read(sink.output), Wang);
-}
-
 // A file hidden from listings, or (where links are files to the system) reached through a link.
 QString hiddenOrLinked(const ScratchDir& dir) {
     const QString hidden = dir.write(".hidden.csv", "王");
@@ -257,23 +244,26 @@ TEST(Runs, ConvertWhatTheBoxesNameAfterTheYieldHiddenOrLinked) {
 }
 
 // Deep folder trees pass Windows' old limit of 260 characters; nothing of ours may stop there,
-// the check that the output is not the input included.
-TEST(Runs, ConvertFilesDeeperThanTheOldPathLimit) {
+// the check that the output is not the input included. Names with characters that code page 936
+// lacks survive only if no path passes through it.
+TEST(Runs, ConvertFilesDeeperThanTheOldPathLimitAndNamedOutsideTheCodePage) {
     ScratchDir dir;
     QString deep = u"客户资料"_qs;
     while (deep.size() < 300) deep += u"/二〇二六年 第四季度 华东区 销售部 通讯录"_qs;
     const QString folder = dir.path(deep);
     ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
     RecordingSink sink;
-    sink.input = QDir::toNativeSeparators(dir.write(deep + u"/通讯录.csv"_qs, "王"));
-    sink.output = QDir::toNativeSeparators(folder + u"/sub/../通讯录.csv"_qs);
+    sink.input = QDir::toNativeSeparators(dir.write(deep + u"/한글 😀 通讯录.csv"_qs, "王"));
+    sink.output = QDir::toNativeSeparators(folder + u"/sub/../한글 😀 通讯录.csv"_qs);
     ConversionRun(sink).execute();
     EXPECT_EQ(sink.shown, std::vector<std::string>{RunTexts::OutputIsInput.toStdString()});
 
     sink.shown.clear();
-    sink.output = QDir::toNativeSeparators(folder + u"/通讯录.vcf"_qs);
+    sink.output = QDir::toNativeSeparators(folder + u"/한글 😀 通讯录.vcf"_qs);
     ConversionRun(sink).execute();
     EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{u"한글 😀 通讯录.csv"_qs, u"한글 😀 通讯录.vcf"_qs}));
     EXPECT_EQ(ScratchDir::read(sink.output), Wang);
     EXPECT_GT(sink.output.size(), 300);
 }

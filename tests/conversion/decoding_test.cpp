@@ -88,23 +88,16 @@ INSTANTIATE_TEST_SUITE_P(
                                Contacts + repeated(Ascii, 3)}),
     caseName<DecodeCase>);
 
-INSTANTIATE_TEST_SUITE_P(
-    Utf16, Decoding,
-    testing::Values(DecodeCase{"little endian",
-                               std::string("\xFF\xFE\x20\x5F,\0"
-                                           "1\0",
-                                           8),
-                               "张,1"},
-                    DecodeCase{"big endian", std::string("\xFE\xFF\x5F\x20\0,", 6), "张,"},
-                    DecodeCase{"surrogate pair, lone surrogate, odd last byte",
-                               std::string("\xFF\xFE\x3D\xD8\x00\xDE\x00\xDC"
-                                           "a",
-                                           9),
-                               "😀\uFFFD\uFFFD"},
-                    DecodeCase{"surrogate pair cut by a read",
-                               "\xFF\xFE" + AsciiUtf16 + std::string("\x3D\xD8\x00\xDE", 4),
-                               std::string(DecodedInput::ChunkSize / 2 - 1, 'a') + "😀"}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Utf16, Decoding, testing::Values(
+    DecodeCase{"little endian", std::string("\xFF\xFE\x20\x5F,\0" "1\0", 8), "张,1"},
+    DecodeCase{"big endian", std::string("\xFE\xFF\x5F\x20\0,", 6), "张,"},
+    DecodeCase{"surrogate pair, lone surrogate, odd last byte",
+               std::string("\xFF\xFE\x3D\xD8\x00\xDE\x00\xDC" "a", 9), "😀\uFFFD\uFFFD"},
+    DecodeCase{"surrogate pair cut by a read", "\xFF\xFE" + AsciiUtf16 + std::string("\x3D\xD8\x00\xDE", 4),
+               std::string(DecodedInput::ChunkSize / 2 - 1, 'a') + "😀"}),
     caseName<DecodeCase>);
+// clang-format on
 
 // A file that changes while it is read is not taken for what was read of it.
 struct ChangeCase {
