@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyleOptionButton>
 #include <QTimer>
 
 #include "conversion_run.h"
@@ -80,38 +79,6 @@ const std::vector<ControlCase> Controls = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::ValuesIn(Controls), caseName<ControlCase>);
-
-// Where a control shows itself in the window: a caption up to the end of its text's ink, which
-// its widened geometry may pass.
-QRect shownRect(const ShownWindow& shown, const QWidget* control) {
-    QRect rect(control->mapTo(shown.window.get(), QPoint(0, 0)), control->size());
-    const QString text = control->property("text").toString();
-    if (text.isEmpty() || control->property("wordWrap").toBool()) return rect;
-    int textStart = 0;
-    if (qobject_cast<const QRadioButton*>(control)) {
-        QStyleOptionButton option;
-        option.initFrom(control);
-        textStart = control->style()
-                        ->subElementRect(QStyle::SE_RadioButtonContents, &option, control)
-                        .left();
-    }
-    rect.setWidth(textStart + QFontMetrics(control->font()).boundingRect(text).right() + 1);
-    return rect;
-}
-
-// Widened captions and the grown instructions still leave every control clear of the others.
-TEST(Layout, NoControlCoversAnother) {
-    const ShownWindow shown;
-    for (std::size_t i = 0; i < Controls.size(); ++i) {
-        const auto* a = shown.find<QWidget>(Controls[i].what);
-        for (std::size_t j = i + 1; j < Controls.size(); ++j) {
-            const auto* b = shown.find<QWidget>(Controls[j].what);
-            if (a->isAncestorOf(b) || b->isAncestorOf(a)) continue;
-            EXPECT_FALSE(shownRect(shown, a).intersects(shownRect(shown, b)))
-                << Controls[i].what << " covers " << Controls[j].what;
-        }
-    }
-}
 
 TEST(Window, StartsAsTheUserFirstSeesIt) {
     const ShownWindow shown;
