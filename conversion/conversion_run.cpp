@@ -9,6 +9,7 @@
 #include "contact_record.h"
 #include "csv_row_reader.h"
 #include "decoded_input.h"
+#include "file_paths.h"
 #include "line_reader.h"
 
 namespace {
@@ -59,18 +60,23 @@ bool isDataLine(std::string_view line) {
 }
 
 void ConversionRun::execute() {
-    if (!QFileInfo(sink_.readInputPath()).isFile()) {
+    if (!QFileInfo(cleanedPath(sink_.readInputPath())).isFile()) {
         sink_.showMessage(RunTexts::FileMissing);
         return;
     }
     sink_.processPendingEvents();
 
     // This was the run's only yield: nothing can change the boxes from here on.
-    const QString inputPath = sink_.readInputPath();
-    const QString outputPath = sink_.readOutputPath();
+    const QString inputPath = cleanedPath(sink_.readInputPath());
+    const QString typedOutput = cleanedPath(sink_.readOutputPath());
     const OutputEncoding encoding = sink_.readEncodingChoice();
-    if (outputPath.trimmed().isEmpty()) {
+    if (typedOutput.isEmpty()) {
         sink_.showMessage(RunTexts::OutputPathMissing);
+        return;
+    }
+    const QString outputPath = outputFilePath(typedOutput);
+    if (outputPath.isEmpty()) {
+        sink_.showMessage(RunTexts::CannotWriteOutput);
         return;
     }
     if (isSameFile(inputPath, outputPath)) {
