@@ -110,8 +110,11 @@ QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
             return new QLineEdit(text, parent);
         case Kind::OptionButton:
             return new QRadioButton(text, parent);
-        case Kind::PushButton:
-            return new QPushButton(text, parent);
+        case Kind::PushButton: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(true);  // Enter and Return press it when it has the focus
+            return button;
+        }
     }
     return nullptr;
 }
@@ -158,6 +161,9 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
     status_ = findChild<QLabel*>(QStringLiteral("Label1(%1)").arg(StatusLabel));
 
     option1_[StartupOption]->setChecked(true);
+    for (QRadioButton* option : option1_)
+        connect(option, &QRadioButton::toggled, this, &Form1::letTabReachTheSelectedOption);
+    letTabReachTheSelectedOption();
     vcardfile_->setAcceptDrops(false);
     // The drop handling belongs to the box: csvfile_ owns it.
     new CsvDrop(csvfile_, vcardfile_, [this](const QString& text) { showMessage(text); });
@@ -198,6 +204,13 @@ void Form1::buildControls() {
         if (name.endsWith(u'：')) name.chop(1);
         control->setAccessibleName(name);
     }
+}
+
+// As in Windows, Tab enters the encoding buttons at the selected one, from where the arrow keys
+// select as they move (Qt selects only when moving from a selected button).
+void Form1::letTabReachTheSelectedOption() {
+    for (QRadioButton* option : option1_)
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void Form1::execute() {

@@ -45,6 +45,7 @@ protected:
 
 private:
     void buildControls();
+    void letTabReachTheSelectedOption();
     void execute();
 
     QString readInputPath() override;
