@@ -36,7 +36,10 @@ type_into() {
   clipboard=$!
   wait_for 10 "the clipboard" bash -c 'cmp -s <(xclip -o -selection clipboard) <(printf %s "$1")' clip "$3"
   click "$1" "$2"
-  xdotool key --clearmodifiers ctrl+a ctrl+v
+  # Then it copies the box, which takes the clipboard over: our owner ends once the program has
+  # handled the paste, and no later paste can stand in for this one.
+  xdotool key --clearmodifiers ctrl+a ctrl+v ctrl+a ctrl+c
+  wait_for 10 "the program to take the paste" bash -c "! kill -0 $clipboard"
 }
 
 # Copies the text of the box at the given point of the window (Ctrl+C) and prints it.
