@@ -9,6 +9,7 @@
 #include "contact_record.h"
 #include "csv_row_reader.h"
 #include "decoded_input.h"
+#include "file_paths.h"
 #include "line_reader.h"
 
 namespace {
@@ -62,7 +63,7 @@ bool isDataRow(std::string_view text) {
 }
 
 void ConversionRun::execute() {
-    const QString typedInput = sink_.readInputPath();
+    const QString typedInput = cleanedPath(sink_.readInputPath());
     if (!typedInput.isValidUtf16() || !QFileInfo(typedInput).isFile()) {
         sink_.showMessage(RunTexts::FileMissing);
         return;
@@ -70,11 +71,16 @@ void ConversionRun::execute() {
     sink_.processPendingEvents();
 
     // This was the run's only yield: nothing can change the boxes from here on.
-    const QString inputPath = sink_.readInputPath();
-    const QString outputPath = sink_.readOutputPath();
+    const QString inputPath = cleanedPath(sink_.readInputPath());
+    const QString typedOutput = cleanedPath(sink_.readOutputPath());
     const OutputEncoding encoding = sink_.readEncodingChoice();
-    if (outputPath.trimmed().isEmpty()) {
+    if (typedOutput.isEmpty()) {
         sink_.showMessage(RunTexts::OutputPathMissing);
+        return;
+    }
+    const QString outputPath = outputFilePath(typedOutput);
+    if (outputPath.isEmpty()) {
+        sink_.showMessage(RunTexts::CannotWriteOutput);
         return;
     }
     if (isSameFile(inputPath, outputPath)) {

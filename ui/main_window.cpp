@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 #include <algorithm>
 #include <vector>
@@ -92,6 +93,29 @@ protected:
     void paintEvent(QPaintEvent*) override {}
 };
 
+// The controls whose frame the window draws: Frame1 only there, the boxes beneath their own.
+bool framedByTheWindow(Kind kind) {
+    return kind == Kind::Frame || kind == Kind::TextBox;
+}
+
+// Draws the frame of `control` as its style does, from the painter's origin.
+void drawFrame(QPainter& painter, QWidget* control) {
+    QStyle* style = control->style();
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        QStyleOptionFrame option;  // as QLineEdit fills it in for itself
+        option.initFrom(box);
+        option.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+        option.state |= QStyle::State_Sunken;
+        style->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, box);
+        return;
+    }
+    QStyleOptionGroupBox option;
+    option.initFrom(control);
+    option.subControls = QStyle::SC_GroupBoxFrame;
+    option.lineWidth = 1;
+    style->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, control);
+}
+
 QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
     const QString text = QString::fromUtf16(entry.text);
     switch (entry.kind) {
@@ -110,8 +134,11 @@ QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
             return new QLineEdit(text, parent);
         case Kind::OptionButton:
             return new QRadioButton(text, parent);
-        case Kind::PushButton:
-            return new QPushButton(text, parent);
+        case Kind::PushButton: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(true);  // Enter and Return press it when it has the focus
+            return button;
+        }
     }
     return nullptr;
 }
@@ -150,7 +177,6 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 
     buildControls();
-    frame1_ = findChild<QGroupBox*>(QStringLiteral("Frame1"));
     csvfile_ = findChild<QLineEdit*>(QStringLiteral("csvfile"));
     vcardfile_ = findChild<QLineEdit*>(QStringLiteral("vcardfile"));
     for (int i = 0; i < int(option1_.size()); ++i)
@@ -158,6 +184,9 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
     status_ = findChild<QLabel*>(QStringLiteral("Label1(%1)").arg(StatusLabel));
 
     option1_[StartupOption]->setChecked(true);
+    for (QRadioButton* option : option1_)
+        connect(option, &QRadioButton::toggled, this, &Form1::letTabReachTheSelectedOption);
+    letTabReachTheSelectedOption();
     vcardfile_->setAcceptDrops(false);
     // The drop handling belongs to the box: csvfile_ owns it.
     new CsvDrop(csvfile_, vcardfile_, [this](const QString& text) { showMessage(text); });
@@ -184,6 +213,8 @@ void Form1::buildControls() {
         fitToFont(entry, control);
         if (entry.kind == Kind::Frame) frame = control;
         if (entry.kind == Kind::OptionGroup) optionGroup = control;
+        if (framedByTheWindow(entry.kind)) framed_.push_back(control);
+        if (entry.kind == Kind::TextBox) control->installEventFilter(this);
         if (control->focusPolicy() != Qt::NoFocus) focusable.emplace_back(entry.tabIndex, control);
     }
     std::sort(focusable.begin(), focusable.end());
@@ -200,6 +231,13 @@ void Form1::buildControls() {
     }
 }
 
+// As in Windows, Tab enters the encoding buttons at the selected one, from where the arrow keys
+// select as they move (Qt selects only when moving from a selected button).
+void Form1::letTabReachTheSelectedOption() {
+    for (QRadioButton* option : option1_)
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
 void Form1::execute() {
     // A press at the run's one yield would start a run inside the run.
     if (running_) return;
@@ -212,17 +250,36 @@ void Form1::execute() {
     running_ = false;
 }
 
-// At fractional scalings (125 %, 175 %) Frame1's last row or column of pixels falls outside what
-// Qt lets a widget paint, and a frame drawn by Frame1 itself lost its bottom or right edge. Drawn
-// from the window, in the same place and style, the frame is whole at every scaling.
+// At fractional scalings (125 %, 175 %) a control's last row or column of pixels can fall outside
+// what Qt lets it paint: Frame1 and the path boxes lost their bottom or right edge. The window
+// draws their frames, in the same place and style: the groups' only there, the boxes' beneath
+// their own, where it shows wherever a box cannot paint. So every frame is whole at every scaling.
 void Form1::paintEvent(QPaintEvent*) {
-    QStyleOptionGroupBox option;
-    option.initFrom(frame1_);
-    option.subControls = QStyle::SC_GroupBoxFrame;
-    option.lineWidth = 1;
     QPainter painter(this);
-    painter.translate(frame1_->pos());  // styles place a group box's parts from its own origin
-    style()->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, frame1_);
+    for (QWidget* control : framed_) {
+        painter.save();
+        painter.translate(control->mapTo(this, QPoint(0, 0)));  // styles draw from its origin
+        drawFrame(painter, control);
+        painter.restore();
+    }
+}
+
+// The window's copy of a box's frame takes on the colours the box's own shows when the box gets
+// or loses the focus or the mouse.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::HoverEnter:
+        case QEvent::HoverLeave: {
+            const auto* box = static_cast<QWidget*>(watched);
+            update(QRect(box->mapTo(this, QPoint(0, 0)), box->size()));
+            break;
+        }
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -5,10 +5,10 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "conversion_run.h"
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -41,10 +41,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
+    void letTabReachTheSelectedOption();
     void execute();
 
     QString readInputPath() override;
@@ -59,7 +61,7 @@ private:
     void showLatestCount();
 
     Desktop desktop_;
-    QGroupBox* frame1_ = nullptr;
+    std::vector<QWidget*> framed_;  // whose frames the window draws, see paintEvent
     QLineEdit* csvfile_ = nullptr;
     QLineEdit* vcardfile_ = nullptr;
     std::array<QRadioButton*, 3> option1_{};

@@ -1,5 +1,5 @@
-; The Windows installer. scripts/windows-package passes VERSION (x.y.z), FILES (the InstallFiles
-; and UninstallFiles macros listing the shipped files), ICON and OUTFILE.
+; The Windows installer. scripts/windows-package passes VERSION (x.y.z), FILES (the InstallFiles,
+; UninstallFiles and UninstallFolders macros listing the shipped files), ICON and OUTFILE.
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
@@ -9,10 +9,16 @@ SetCompressor /SOLID lzma
 !include "${FILES}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zeluvar"
+; Held by zeluvar.exe while it runs (app/main.cpp).
+!define RUNNING_MUTEX "Global\Zeluvar-running"
 
 Name "Zeluvar"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\Zeluvar"
+; Installing again upgrades the folder of the first install, wherever the user put it.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" InstallLocation
+; A file that cannot be replaced stops the install: a folder of two versions does not start.
+AllowSkipFiles off
 RequestExecutionLevel admin
 BrandingText "Zeluvar ${VERSION}"
 
@@ -38,17 +44,44 @@ VIAddVersionKey /LANG=2052 ProductVersion "${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "SimpChinese"
 
+; The program's files cannot be replaced or removed while it runs. Asks the user to close it, as
+; often as they like; silent, or when the user cancels, ends with nothing changed and exit code 3.
+!macro ZeluvarClosedFunction PREFIX
+Function ${PREFIX}WaitUntilZeluvarIsClosed
+  check:
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${RUNNING_MUTEX}") p.r1 ?e'
+    Pop $0
+    StrCmp $1 0 0 running
+    ; ERROR_ACCESS_DENIED: the Zeluvar of another user holds it.
+    IntCmp $0 5 running
+    Return
+  running:
+    StrCmp $1 0 +2
+    System::Call 'kernel32::CloseHandle(p r1)'
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "Zeluvar 正在运行。请先关闭 Zeluvar，再点「重试」；点「取消」则退出，什么也不改动。" \
+      /SD IDCANCEL IDRETRY check
+    SetErrorLevel 3
+    Quit
+FunctionEnd
+!macroend
+!insertmacro ZeluvarClosedFunction ""
+!insertmacro ZeluvarClosedFunction "un."
+
 ; Shortcuts go to every user's Start menu and desktop, as the program is installed per machine.
 Function .onInit
   SetShellVarContext all
+  Call WaitUntilZeluvarIsClosed
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext all
+  Call un.WaitUntilZeluvarIsClosed
 FunctionEnd
 
 Section "Zeluvar" SecProgram
   SectionIn RO
+  Call WaitUntilZeluvarIsClosed  ; it may have been started while the pages were shown
   !insertmacro InstallFiles
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   ; The shortcut starts the program in its own folder.
@@ -59,6 +92,7 @@ Section "Zeluvar" SecProgram
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayVersion "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" Publisher "Zeluvar"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayIcon "$INSTDIR\zeluvar.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\Uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
@@ -72,12 +106,24 @@ Section /o "桌面快捷方式" SecDesktop
   CreateShortcut "$DESKTOP\Zeluvar.lnk" "$INSTDIR\zeluvar.exe"
 SectionEnd
 
-; The folder goes last, so that its disappearing means the uninstaller is done.
+; The program's files go first. If one cannot be removed (another program has it open), the
+; uninstaller says so and keeps itself, the shortcuts and the uninstall entry, so that the user can
+; finish the removal later; silent, it ends with exit code 4. The folder goes last, so that its
+; disappearing means the uninstaller is done.
 Section "Uninstall"
+  Call un.WaitUntilZeluvarIsClosed
+  ClearErrors
+  !insertmacro UninstallFiles
+  IfErrors 0 removed
+    MessageBox MB_OK|MB_ICONSTOP \
+      "有文件无法删除，Zeluvar 没有卸载完。请关闭正在使用 Zeluvar 文件的程序，再卸载一次。" /SD IDOK
+    SetErrorLevel 4
+    Abort
+  removed:
+  !insertmacro UninstallFolders
   Delete "$DESKTOP\Zeluvar.lnk"
   Delete "$SMPROGRAMS\Zeluvar.lnk"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
-  !insertmacro UninstallFiles
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 SectionEnd

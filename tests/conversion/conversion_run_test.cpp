@@ -172,6 +172,12 @@ INSTANTIATE_TEST_SUITE_P(
                     RunTexts::OutputPathMissing.toStdString()},
         FailureCase{"output is the input", [](Sink& s, const Dir&) { s.output = s.input; },
                     RunTexts::OutputIsInput.toStdString()},
+        FailureCase{"output is the input with a space after it",
+                    [](Sink& s, const Dir&) { s.output = s.input + " "; },
+                    RunTexts::OutputIsInput.toStdString()},
+        FailureCase{"output is the input in quotes",
+                    [](Sink& s, const Dir&) { s.output = '"' + s.input + '"'; },
+                    RunTexts::OutputIsInput.toStdString()},
         FailureCase{"output names the input another way",
                     [](Sink& s, const Dir& d) { s.output = d.path("sub/../in.csv"); },
                     RunTexts::OutputIsInput.toStdString()},
@@ -214,8 +220,66 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](Sink&, const Dir& d) {
                                     QFile::setPermissions(d.path("out.vcf"), QFile::ReadOwner);
                                 },
+                                RunTexts::CannotWriteOutput.toStdString()},
+                    FailureCase{"output named by dots and spaces only",
+                                [](Sink& s, const Dir& d) { s.output = d.path("sub/. ."); },
+                                RunTexts::CannotWriteOutput.toStdString()},
+                    FailureCase{"output named as a device",
+                                [](Sink& s, const Dir& d) { s.output = d.path("CON.vcf"); },
                                 RunTexts::CannotWriteOutput.toStdString()}),
     caseName<FailureCase>);
+#endif
+
+// Paths as users paste them: Explorer's 复制为路径 puts them in quotes, a copied line brings its
+// line end. Each is written to the file the user means, and to no other.
+struct PastedCase {
+    const char* what;
+    QString (*input)(const QString& path);
+    QString (*output)(const QString& path);
+};
+
+class Pasted : public testing::TestWithParam<PastedCase> {};
+
+TEST_P(Pasted, PathsNameTheFilesTheUserMeans) {
+    ScratchDir dir;
+    RecordingSink sink;
+    sink.input = GetParam().input(QDir::toNativeSeparators(dir.write("in.csv", "王")));
+    sink.output = GetParam().output(QDir::toNativeSeparators(dir.path("out.vcf")));
+    ConversionRun(sink).execute();
+    EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
+    EXPECT_EQ(ScratchDir::read(dir.path("out.vcf")), Wang);
+    EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files), (QStringList{"in.csv", "out.vcf"}));
+}
+
+QString asIs(const QString& path) {
+    return path;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, Pasted,
+    testing::Values(PastedCase{"input in quotes", [](const QString& p) { return '"' + p + '"'; },
+                               asIs},
+                    PastedCase{"line ends and spaces around both",
+                               [](const QString& p) { return " \t" + p + "\r\n"; },
+                               [](const QString& p) { return p + "  \n"; }},
+                    PastedCase{"quotes and line ends around both",
+                               [](const QString& p) { return '"' + p + "\"\r\n"; },
+                               [](const QString& p) { return " \"" + p + "\" "; }}),
+    caseName<PastedCase>);
+
+#ifdef Q_OS_WIN
+// Names Win32 shortens, and paths past its old length limit written the long way.
+INSTANTIATE_TEST_SUITE_P(
+    WindowsNames, Pasted,
+    testing::Values(
+        PastedCase{"output ending in dots", asIs, [](const QString& p) { return p + ".."; }},
+        PastedCase{"output ending in dots and spaces", asIs,
+                   [](const QString& p) { return p + ". ."; }},
+        PastedCase{"output as a long path", asIs, [](const QString& p) { return "\\\\?\\" + p; }},
+        PastedCase{"both as long paths in quotes",
+                   [](const QString& p) { return "\"\\\\?\\" + p + '"'; },
+                   [](const QString& p) { return "\"\\\\?\\" + p + '"'; }}),
+    caseName<PastedCase>);
 #endif
 
 // A file hidden from listings, or (where links are files to the system) reached through a link.

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 #include "test_support.h"
 
@@ -41,6 +44,26 @@ INSTANTIATE_TEST_SUITE_P(Encodings, Writers,
                                                     "", "\xEF\xBB\xBF"},
                                          WriterCase{"utf8", OutputEncoding::Utf8NoBom, Text, Text}),
                          caseName<WriterCase>);
+
+#ifdef Q_OS_WIN
+// What the user set on a file, hidden or system, survives the file's replacement.
+TEST(Writers, ReplaceAFileKeepingItsHiddenAndSystemAttributes) {
+    constexpr DWORD Hidden = FILE_ATTRIBUTE_HIDDEN, System = FILE_ATTRIBUTE_SYSTEM,
+                    Archive = FILE_ATTRIBUTE_ARCHIVE;
+    for (const DWORD set : {Hidden, Hidden | System, Archive}) {
+        ScratchDir dir;
+        const QString path = QDir::toNativeSeparators(dir.write("隐藏.vcf", "old"));
+        const auto* name = reinterpret_cast<const wchar_t*>(path.utf16());
+        ASSERT_TRUE(SetFileAttributesW(name, set));
+        EncodedFileWriter writer(path, OutputEncoding::Utf8NoBom);
+        ASSERT_TRUE(writer.open());
+        writer.write("new");
+        ASSERT_TRUE(writer.commit());
+        EXPECT_EQ(ScratchDir::read(path), "new");
+        EXPECT_EQ(GetFileAttributesW(name) & (Hidden | System | Archive), set | Archive) << set;
+    }
+}
+#endif
 
 TEST(Writers, AbandonedWriteLeavesTheOldFileAndNoTraces) {
     ScratchDir dir;

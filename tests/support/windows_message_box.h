@@ -27,12 +27,12 @@ inline std::wstring textOf(HWND window) {
     return text;
 }
 
-// Waits up to ten seconds for a shown dialog titled "Zeluvar" (it exists before its icon and text
+// Waits up to ten seconds for a shown dialog with this title (it exists before its icon and text
 // are set, so only a visible one counts) and writes down what it shows.
-inline SeenBox seenMessageBox() {
+inline SeenBox seenMessageBox(const wchar_t* title = L"Zeluvar") {
     SeenBox seen;
     for (int i = 0; i < 200 && !seen.window; ++i) {
-        const HWND box = FindWindowW(L"#32770", L"Zeluvar");
+        const HWND box = FindWindowW(L"#32770", title);
         if (box && IsWindowVisible(box))
             seen.window = box;
         else

@@ -98,16 +98,49 @@ TEST(Window, StartsAsTheUserFirstSeesIt) {
     EXPECT_TRUE(shown.find<QLabel>("Label2")->wordWrap());
 }
 
-TEST(Window, TabFollowsTheTabIndexes) {
-    const ShownWindow shown;
-    std::vector<QString> order;
-    QWidget* control = shown.csvfile();
-    do {
-        if (control->focusPolicy() & Qt::TabFocus) order.push_back(control->objectName());
-        control = control->nextInFocusChain();
-    } while (control != shown.csvfile());
-    EXPECT_EQ(order, (std::vector<QString>{"csvfile", "vcardfile", "Command1", "Option1(0)",
-                                           "Option1(1)", "Option1(2)"}));
+// Keys as in Windows: Tab follows the tab indexes and enters the encoding buttons at the selected
+// one, the arrow keys select as they move, and Enter or Return presses the focused 执行.
+TEST(Window, TabEntersTheEncodingsAtTheSelectedOne) {
+    for (const char* selected : {"Option1(0)", "Option1(1)", "Option1(2)"}) {
+        ShownWindow shown;
+        shown.activate();
+        shown.find<QRadioButton>(selected)->setChecked(true);
+        std::vector<QString> order;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order.push_back(QApplication::focusWidget()->objectName());
+        }
+        EXPECT_EQ(order, (std::vector<QString>{"vcardfile", "Command1", selected, "csvfile"}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), selected);
+    }
+}
+
+TEST(Window, ArrowKeysSelectTheEncodingTheyMoveTo) {
+    ShownWindow shown;
+    shown.activate();
+    shown.find<QPushButton>("Command1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    std::vector<QString> selected;
+    for (const Qt::Key key : {Qt::Key_Left, Qt::Key_Left, Qt::Key_Right, Qt::Key_Right}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        const auto* focused = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+        ASSERT_NE(focused, nullptr);
+        EXPECT_TRUE(focused->isChecked()) << focused->objectName().toStdString();
+        selected.push_back(focused->objectName());
+    }
+    EXPECT_EQ(selected,
+              (std::vector<QString>{"Option1(1)", "Option1(0)", "Option1(1)", "Option1(2)"}));
+}
+
+TEST(Window, EnterAndReturnPressTheFocusedButton) {
+    ShownWindow shown;
+    shown.activate();
+    auto* execute = shown.find<QPushButton>("Command1");
+    execute->setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space})
+        QTest::keyClick(execute, key);
+    EXPECT_EQ(shown.messages, std::vector<std::string>(3, "文件不存在!   "));
 }
 
 // What a screen reader says for each control the user works with, and the group it is in.

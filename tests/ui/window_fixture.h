@@ -36,6 +36,13 @@ struct ShownWindow {
         window->show();
     }
 
+    // Makes the window the active one, which keys and the focus go to.
+    void activate() const {
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            throw std::runtime_error("the window did not become active");
+    }
+
     template <class Control>
     Control* find(const char* name) const {
         auto* control = window->findChild<Control*>(QString::fromLatin1(name));

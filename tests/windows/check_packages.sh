@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Checks the packages of scripts/windows-package under Wine, each in a fresh Chinese-locale
 # prefix. The installer, run silently, puts the shipped files into Program Files with a
-# Start-menu shortcut and an uninstall entry. The installed program works, and the silent
-# uninstall leaves nothing of ours but a user's own file. The portable zip, unpacked into a
-# folder with Chinese and spaces in its name, works too. Prints sizes and times. Needs DISPLAY.
+# Start-menu shortcut and an uninstall entry. While Zeluvar runs, the installer and uninstaller
+# change nothing: silent, they fail; shown, they ask to close it. The installed program works; an
+# uninstall that cannot remove a file keeps its entry; the silent uninstall leaves nothing of ours
+# but a user's own file. Installing again upgrades a folder the user chose in place. The portable
+# zip, unpacked into a folder with Chinese and spaces in its name, works too. Prints sizes and
+# times. Needs DISPLAY, and the helpers of the test build.
 set -Eeuo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
@@ -28,6 +31,18 @@ done
 unset WINEPATH
 # Wine would otherwise copy the installer's shortcuts into this machine's own application menu.
 export WINEDLLOVERRIDES=winemenubuilder.exe=d
+helpers=$windows_build/tests/windows
+# Runs a command line as it stands: `wine program args` quotes each argument with a space in it,
+# and NSIS takes neither /D= nor _?= in quotes.
+run_command_line() { wine_run "$helpers/run_command_line.exe" "$1"; }
+# Runs a command expected to fail and sets `status` to its exit status, which the ERR trap then
+# does not report as this script's failure.
+status_of() {
+  set +E
+  "$@" && status=0 || status=$?
+  set -E
+}
+setup_windows="Z:$(tr / '\\' <<<"$setup")"
 
 step "install silently into a fresh prefix"
 make_wine_prefix "$windows_dir/wine-installer"
@@ -50,7 +65,9 @@ diff -r --exclude=Uninstall.exe "$shipped" "$installed" ||
 
 step "check the uninstall entry"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zeluvar'
-entry=$(wine_run reg query "$key" | tr -d '\r') || fail "no registry key $key"
+# reg prints in the ANSI code page, 936 here.
+read_entry() { wine_run reg query "$key" | iconv -f CP936 -t UTF-8 | tr -d '\r'; }
+entry=$(read_entry) || fail "no registry key $key"
 wine_wait
 value_of() {
   local value
@@ -87,9 +104,72 @@ desktop_link=$WINEPREFIX/drive_c/users/Public/Desktop/Zeluvar.lnk
 strings -a "$start_menu_link" | grep -qxF "$installed_windows\\zeluvar.exe" ||
   fail "the Start-menu shortcut does not point to $installed_windows\\zeluvar.exe"
 [ ! -e "$desktop_link" ] || fail "a desktop shortcut was made, though it is not chosen by default"
+expect_value InstallLocation "$installed_windows"
+
+step "install and uninstall while Zeluvar runs"
+# What an install or uninstall may change: the files, their times, the entry and the shortcut.
+state() {
+  (cd "$installed" && find . -printf '%p %s %T@\n' | sort)
+  read_entry
+  ls "$start_menu_link"
+}
+expect_unchanged() { [ "$(state)" = "$before" ] || fail "$1 changed the installed Zeluvar"; }
+# Exit code 3: it found Zeluvar running and ended.
+expect_refusal() {
+  local what=$1
+  ((status == 3)) || fail "$what exited with status $status over a running Zeluvar, not 3"
+  expect_unchanged "$what"
+}
+# Shows the box asking to close Zeluvar, checks its text, and answers 取消.
+expect_close_request() {
+  local title=$1 shown
+  shown=$(wine_run "$helpers/message_box_text.exe" "$title") || fail "$title showed no message box"
+  [ "$shown" = "$title"$'\nZeluvar 正在运行。请先关闭 Zeluvar，再点「重试」；点「取消」则退出，什么也不改动。' ] ||
+    fail "the message box shows (title, text): '$shown'"
+  xdotool search --onlyvisible --name "^$title\$" windowfocus --sync key Escape
+}
+# Programs in the background report their own ends, not this script's failure.
+(trap - ERR; wine_run "$installed_windows\\zeluvar.exe") &
+wait_for 60 "the installed Zeluvar's window" xdotool search --onlyvisible --name '^Zeluvar$'
+before=$(state)
+status_of wine_run "$setup" /S
+expect_refusal "the silent installer"
+(trap - ERR; wine_run "$setup") &
+expect_close_request "Zeluvar 安装"
+status_of wait $!
+expect_refusal "the installer, cancelled"
+# In place (_?=), the uninstaller is the process that ends with its exit code.
+status_of run_command_line "\"$installed_windows\\Uninstall.exe\" /S _?=$installed_windows"
+expect_refusal "the silent uninstaller"
+# Started as usual, it runs on from a copy of itself and returns at once.
+uninstaller_copy_ends() { ! pgrep -f '~nsu\.tmp' >/dev/null; }
+wine_run "$installed_windows\\Uninstall.exe" /S
+wait_for 60 "the uninstaller's copy to end" uninstaller_copy_ends
+expect_unchanged "the silent uninstaller, started as usual,"
+wine_run "$installed_windows\\Uninstall.exe"
+expect_close_request "Zeluvar 卸载"
+wait_for 60 "the uninstaller's copy to end" uninstaller_copy_ends
+expect_unchanged "the uninstaller, cancelled,"
+wineserver -k
+wine_wait
 
 step "drive the installed program"
 "$here/drive_window.sh" "$installed_windows\\zeluvar.exe"
+
+step "uninstall while another program holds a file"
+(trap - ERR; wine_run "$helpers/hold_open.exe" "$installed_windows\\Qt6Core.dll" 30) >"$windows_dir/held" &
+holder=$!
+wait_for 30 "Qt6Core.dll to be held" grep -q '^held' "$windows_dir/held"
+status_of run_command_line "\"$installed_windows\\Uninstall.exe\" /S _?=$installed_windows"
+((status == 4)) || fail "the uninstaller exited with status $status, not 4, though it could not remove Qt6Core.dll"
+wine_run reg query "$key" >/dev/null || fail "the uninstaller removed its entry, though Qt6Core.dll stays"
+for kept in "$installed/Qt6Core.dll" "$installed/Uninstall.exe" "$start_menu_link"; do
+  [ -e "$kept" ] || fail "$kept is gone, though the uninstall could not be finished"
+done
+wineserver -k  # ends the holder
+wait "$holder" || true
+wine_wait
+rm -f "$windows_dir/held"
 
 step "uninstall silently"
 # The uninstaller runs on from a copy of itself and returns at once; it removes the folder last.
@@ -117,6 +197,27 @@ wine_wait
 [ -d "$installed" ] || fail "the uninstaller removed $installed with the user's file in it"
 left=$(cd "$installed" && find . -mindepth 1)
 [ "$left" = ./我的笔记.txt ] || fail "after uninstalling, $installed holds '$left' instead of only the user's file"
+
+step "install into a folder of the user's, then again, which upgrades that folder"
+chosen_windows='C:\我的 软件\Zeluvar'
+chosen=$WINEPREFIX/drive_c/我的\ 软件/Zeluvar
+run_command_line "\"$setup_windows\" /S /D=$chosen_windows" || fail "the installer exited with status $?"
+wine_wait
+[ -f "$chosen/zeluvar.exe" ] || fail "/D=$chosen_windows did not install into it"
+wine_run "$setup" /S || fail "the second installer exited with status $?"
+wine_wait
+diff -r --exclude=Uninstall.exe "$shipped" "$chosen" || fail "$chosen does not hold the shipped files"
+[ ! -e "$installed/zeluvar.exe" ] || fail "installing again put a second copy into $installed"
+entry=$(read_entry) || fail "no registry key $key"
+expect_value InstallLocation "$chosen_windows"
+expect_value UninstallString "\"$chosen_windows\\Uninstall.exe\""
+# The shortcut holds its target in the ANSI code page, 936 here.
+/usr/bin/python3 -c 'import sys; sys.exit(sys.argv[2].encode("gbk") not in open(sys.argv[1], "rb").read())' \
+  "$start_menu_link" "$chosen_windows\\zeluvar.exe" ||
+  fail "the Start-menu shortcut does not point to $chosen_windows\\zeluvar.exe"
+wine_run "$chosen_windows\\Uninstall.exe" /S || fail "the uninstaller exited with status $?"
+wait_for 60 "the uninstaller to remove $chosen" test ! -e "$chosen"
+wine_wait
 
 step "unpack the zip into a folder with Chinese and spaces in its name"
 make_wine_prefix "$windows_dir/wine-portable"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Shows the real window at 100, 125, 150 and 175 % screen scaling and checks in each picture that
-# the frame around the controls is whole: fractional scalings once lost its bottom or right edge.
+# Shows the real window at 100, 125, 150, 175 and 200 % screen scaling and checks in each picture
+# that every control with a border is whole: fractional scalings once lost bottom or right edges.
 # Needs DISPLAY from scripts/test-windows. Usage: check_scaling.sh zeluvar.exe
 set -euo pipefail
 exe=$1
@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
 
 make_wine_prefix "$windows_dir/wine-scaling"
-for dpi in 96 120 144 168; do
+for dpi in 96 120 144 168 192; do
   shot=$windows_dir/scaling-$dpi
   window_screenshot "$exe" "$dpi" "$shot.png"
   convert "$shot.png" "$shot.ppm"

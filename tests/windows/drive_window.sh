@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Drives the real Windows window once under Wine, as a user would: enters a Chinese input path and
-# its output path, presses 执行 and compares the vCard bytes; presses 执行 on a missing file and
+# Drives the real Windows window once under Wine, as a user would: pastes a Chinese input path as
+# Explorer's 复制为路径 copies it (in quotes, here with a line end) and its output path (with
+# spaces after it), presses 执行 and compares the vCard bytes; presses 执行 with the keyboard
+# (Tab, Return and Enter) and picks the encoding with the arrow keys; presses 执行 on a missing file and
 # answers the message box; drags files onto the input box from an X drag source, as a Linux file
 # manager does (Wine turns it into an OLE file drop, as Explorer's), reads and answers each
 # message and checks the boxes; closes with Alt+F4 and checks that the browser was asked for the
@@ -39,9 +41,12 @@ type_into() {
   stop_clipboard
   printf '%s' "$3" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
   clipboard=$!
-  wait_for 10 "the clipboard" bash -c '[ "$(xclip -o -selection clipboard)" = "$1" ]' clip "$3"
+  wait_for 10 "the clipboard" bash -c 'cmp -s <(xclip -o -selection clipboard) <(printf %s "$1")' clip "$3"
   click "$1" "$2"
-  xdotool key --clearmodifiers ctrl+a ctrl+v
+  # Then it copies the box, which takes the clipboard over: our owner ends once the program has
+  # handled the paste, and no later paste can stand in for this one.
+  xdotool key --clearmodifiers ctrl+a ctrl+v ctrl+a ctrl+c
+  wait_for 10 "the program to take the paste" bash -c "! kill -0 $clipboard"
 }
 
 # Copies the text of the box at the given point of the window (Ctrl+C) and prints it.
@@ -88,11 +93,23 @@ echo "window shown $((($(date +%s%N) - started) / 1000000)) ms after the process
 window=$(windows)
 xdotool windowfocus --sync "$window"
 
-type_into 338 120 'C:\用户数据\通讯录.csv'
-type_into 338 160 'C:\用户数据\通讯录.vcf'
+type_into 338 120 $'"C:\\用户数据\\通讯录.csv"\r\n'
+type_into 338 160 'C:\用户数据\通讯录.vcf  '
 import -window root "$windows_dir/drive-typed.png"
 click 296 285
 wait_for 30 "the vCard file with the expected bytes" cmp -s "$folder/通讯录.vcf" "$scratch/expected.vcf"
+
+# From the output box Tab reaches 执行, and Return presses it; Tab enters the encodings at the
+# selected one, UTF-8 (不带BOM), Left selects UTF-8 (带BOM), and Enter on 执行 writes that.
+rm "$folder/通讯录.vcf"
+click 338 160
+xdotool key --clearmodifiers Tab Return
+wait_for 30 "the vCard file of Return on 执行" cmp -s "$folder/通讯录.vcf" "$scratch/expected.vcf"
+{ printf '\xef\xbb\xbf'; cat "$scratch/expected.vcf"; } >"$scratch/expected-bom.vcf"
+xdotool key --clearmodifiers Tab Left shift+Tab KP_Enter
+wait_for 30 "the vCard file with the mark, of Enter on 执行" cmp -s "$folder/通讯录.vcf" "$scratch/expected-bom.vcf"
+xdotool key --clearmodifiers Tab Right shift+Tab Return
+wait_for 30 "the vCard file without the mark again" cmp -s "$folder/通讯录.vcf" "$scratch/expected.vcf"
 
 type_into 338 120 'C:\用户数据\没有这个文件.csv'
 click 296 285
@@ -106,7 +123,7 @@ cmp "$folder/通讯录.vcf" "$scratch/expected.vcf"
 touch "$folder/a.txt" "$folder/a.csv" "$folder/b.txt" "$folder/c.csv"
 drag_in a.txt
 expect_refusal
-expect_boxes 'C:\用户数据\没有这个文件.csv' 'C:\用户数据\通讯录.vcf'
+expect_boxes 'C:\用户数据\没有这个文件.csv' 'C:\用户数据\通讯录.vcf  '
 drag_in a.csv b.txt c.csv
 expect_refusal
 expect_boxes 'C:\用户数据\c.csv' 'C:\用户数据\c.vcf'
@@ -122,4 +139,4 @@ wait_for 30 "the program to end" bash -c "! kill -0 $program"
 wait "$program"
 wait_for 30 "the browser to be asked for the home page" grep -qx 'https://zeluvar.example/' "$scratch/opened"
 wine_wait
-echo "drive_window: converted, showed the message box, took dragged files and refused others, closed and opened the home page"
+echo "drive_window: converted pasted paths, pressed 执行 and picked the encoding by keys, showed the message box, took dragged files and refused others, closed and opened the home page"

@@ -1,6 +1,7 @@
-// Prints the title and the text of the program's shown message box, one per line in UTF-8, for
-// the scripts that drive the real window: Wine's message boxes cannot copy themselves with
-// Ctrl+C as Windows' do. Exits 1 when no message box is shown.
+// Prints the title and the text of the program's shown message box (or of the one with the title
+// given), one per line in UTF-8, for the scripts that drive the real window and the installer:
+// Wine's message boxes cannot copy themselves with Ctrl+C as Windows' do. Exits 1 when no message
+// box is shown.
 #include <fcntl.h>
 #include <io.h>
 
@@ -23,8 +24,8 @@ std::string utf8(const std::wstring& text) {
 
 }  // namespace
 
-int main() {
-    const SeenBox box = seenMessageBox();
+int wmain(int argc, wchar_t** argv) {
+    const SeenBox box = argc > 1 ? seenMessageBox(argv[1]) : seenMessageBox();
     if (!box.window) return 1;
     const std::string shown = utf8(box.title) + "\n" + utf8(box.text) + "\n";
     _setmode(_fileno(stdout), _O_BINARY);  // "\n" as it stands, not "\r\n"
