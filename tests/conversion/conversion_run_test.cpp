@@ -15,6 +15,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // Stands in for the window: hands out paths and the encoding, and writes down what it is shown.
 struct RecordingSink : ProgressSink {
     QString input, output;
@@ -195,12 +197,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Runs, ReadAndWriteFilesNamedOutsideTheCodePage) {
     ScratchDir dir;
     RecordingSink sink;
-    sink.input = dir.write(u"한글 😀 通讯录.csv"_qs, "王");
-    sink.output = dir.path(u"한글 😀 通讯录.vcf"_qs);
+    sink.input = dir.write(u"한글 😀 通讯录.csv"_s, "王");
+    sink.output = dir.path(u"한글 😀 通讯录.vcf"_s);
     ConversionRun(sink).execute();
     EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
     EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files),
-              (QStringList{u"한글 😀 通讯录.csv"_qs, u"한글 😀 通讯录.vcf"_qs}));
+              (QStringList{u"한글 😀 通讯录.csv"_s, u"한글 😀 通讯录.vcf"_s}));
     EXPECT_EQ(ScratchDir::read(sink.output), Wang);
 }
 
@@ -233,18 +235,18 @@ TEST(Runs, ConvertWhatTheBoxesNameAfterTheYieldHiddenOrLinked) {
 // the check that the output is not the input included.
 TEST(Runs, ConvertFilesDeeperThanTheOldPathLimit) {
     ScratchDir dir;
-    QString deep = u"客户资料"_qs;
-    while (deep.size() < 300) deep += u"/二〇二六年 第四季度 华东区 销售部 通讯录"_qs;
+    QString deep = u"客户资料"_s;
+    while (deep.size() < 300) deep += u"/二〇二六年 第四季度 华东区 销售部 通讯录"_s;
     const QString folder = dir.path(deep);
     ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
     RecordingSink sink;
-    sink.input = QDir::toNativeSeparators(dir.write(deep + u"/通讯录.csv"_qs, "王"));
-    sink.output = QDir::toNativeSeparators(folder + u"/sub/../通讯录.csv"_qs);
+    sink.input = QDir::toNativeSeparators(dir.write(deep + u"/通讯录.csv"_s, "王"));
+    sink.output = QDir::toNativeSeparators(folder + u"/sub/../通讯录.csv"_s);
     ConversionRun(sink).execute();
     EXPECT_EQ(sink.shown, std::vector<std::string>{RunTexts::OutputIsInput.toStdString()});
 
     sink.shown.clear();
-    sink.output = QDir::toNativeSeparators(folder + u"/通讯录.vcf"_qs);
+    sink.output = QDir::toNativeSeparators(folder + u"/通讯录.vcf"_s);
     ConversionRun(sink).execute();
     EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
     EXPECT_EQ(ScratchDir::read(sink.output), Wang);
