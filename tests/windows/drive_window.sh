@@ -21,25 +21,19 @@ printf 'BEGIN:VCARD\r\nVERSION:2.1\r\nN:张;三;;\r\nFN:张三\r\nORG:某公司\
 printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$scratch" >"$scratch/bin/xdg-open"
 chmod +x "$scratch/bin/xdg-open"
 
-# The clipboard owner serving our last paste; it ends by itself when another program takes over.
-stop_clipboard() { [ -z "${clipboard:-}" ] || kill "$clipboard" 2>/dev/null || true; }
 windows() { xdotool search --onlyvisible --name '^Zeluvar$' 2>/dev/null; }
 window_count_is() { [ "$(windows | wc -l)" -eq "$1" ]; }
 # Client coordinates at 100 % scaling: the input box, the output box and 执行.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # Pastes the text, as xdotool's typing loses characters outside the keyboard map.
 type_into() {
-  stop_clipboard
-  printf '%s' "$3" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
-  clipboard=$!
-  wait_for 10 "the clipboard" bash -c '[ "$(xclip -o -selection clipboard)" = "$1" ]' clip "$3"
+  printf '%s' "$3" | wine_run "$windows_build/tests/windows/clipboard_text.exe"
   click "$1" "$2"
   xdotool key --clearmodifiers ctrl+a ctrl+v
 }
 
 # Copies the text of the box at the given point of the window (Ctrl+C) and prints it.
 field_text() {
-  stop_clipboard
   printf '' | xclip -selection clipboard
   click "$1" "$2"
   xdotool key --clearmodifiers ctrl+a ctrl+c
@@ -112,6 +106,5 @@ wait_for 30 "the program to end" bash -c "! kill -0 $program"
 wait "$program"
 wait_for 30 "the browser to be asked for the home page" grep -qx 'https://zeluvar.example/' "$scratch/opened"
 wine_wait
-stop_clipboard
 rm -rf "$scratch"
 echo "drive_window: converted, showed the message box, took dragged files and refused others, closed and opened the home page"

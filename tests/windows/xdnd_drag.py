@@ -11,6 +11,7 @@ from Xlib import X, Xatom, display, protocol
 
 VERSION = 5
 WAIT_SECONDS = 20
+ACCEPT_SECONDS = 5
 
 
 class DragSource:
@@ -78,9 +79,16 @@ class DragSource:
         target, version = found
         version = min(version, VERSION)
         self.send(target, "XdndEnter", [version << 24, self.atom("text/uri-list"), 0, 0])
-        self.send(target, "XdndPosition",
-                  [0, (x << 16) | y, X.CurrentTime, self.atom("XdndActionCopy")])
-        accepted = self.wait_for("XdndStatus")[1] & 1
+        # A pointer at rest over the target: the position again until the target accepts, as
+        # Wine 10 answers the first positions before the program has seen the drag enter.
+        deadline = time.monotonic() + ACCEPT_SECONDS
+        while True:
+            self.send(target, "XdndPosition",
+                      [0, (x << 16) | y, X.CurrentTime, self.atom("XdndActionCopy")])
+            accepted = self.wait_for("XdndStatus")[1] & 1
+            if accepted or time.monotonic() > deadline:
+                break
+            time.sleep(0.1)
         if not accepted:
             self.send(target, "XdndLeave", [0, 0, 0, 0])
             return False
