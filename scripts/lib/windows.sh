@@ -90,7 +90,7 @@ configure_windows() {
   # A build folder configured with another Qt (the host's Qt changed) starts afresh: CMake reads
   # the toolchain file on the first run only.
   if [ -f "$windows_build/CMakeCache.txt" ] &&
-     ! grep -qxF "CMAKE_TOOLCHAIN_FILE:FILEPATH=$qt/lib/cmake/Qt6/qt.toolchain.cmake" "$windows_build/CMakeCache.txt"; then
+     [ "$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$windows_build/CMakeCache.txt")" != "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
     rm -rf "$windows_build"
   fi
   cmake -S "$root" -B "$windows_build" -G Ninja \
