@@ -3,10 +3,23 @@
 # all, since a user has no use for their symbols.
 
 set(zeluvar_qt_libraries Qt6::Core Qt6::Gui Qt6::Widgets)
+# Qt 6.8 replaced the windowsvista style by modernwindows, its Windows 10 and 11 look.
+if(Qt6_VERSION VERSION_GREATER_EQUAL 6.8)
+    set(zeluvar_style_plugin Qt6::QModernWindowsStylePlugin)
+else()
+    set(zeluvar_style_plugin Qt6::QWindowsVistaStylePlugin)
+endif()
 set(zeluvar_qt_plugins
     platforms Qt6::QWindowsIntegrationPlugin
-    styles Qt6::QWindowsVistaStylePlugin
+    styles ${zeluvar_style_plugin}
 )
+# Which Debian source, and which of Debian's patches, the shipped Qt was built from.
+set(zeluvar_qt_source "${QT6_INSTALL_PREFIX}/qt-source.txt")
+if(NOT EXISTS "${zeluvar_qt_source}")
+    message(FATAL_ERROR "${zeluvar_qt_source} is missing: it says which source the Qt for Windows "
+                        "in ${QT6_INSTALL_PREFIX} was built from, and ships beside its DLLs")
+endif()
+install(FILES "${zeluvar_qt_source}" DESTINATION .)
 
 # The runtime of the compiler that built Qt, found where the compiler itself looks.
 set(zeluvar_mingw_runtime)

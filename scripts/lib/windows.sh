@@ -7,39 +7,93 @@ windows_dir=$root/build-windows
 windows_build=$windows_dir/build
 shipped=$windows_dir/Zeluvar  # the folder a user gets: zeluvar.exe and what it needs
 
-# Where scripts/windows-sdk builds Qt for Windows when no prepared one is at hand.
-windows_sdk_dir=${ZELUVAR_SDK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zeluvar}/windows-sdk
-windows_sdk_prefix=$windows_sdk_dir/qt6-mingw64
+# A Qt for Windows is used with the host's Qt tools (moc, rcc, uic), which write code for their own
+# version only: Qt 6.8's moc includes headers that Qt 6.4 lacks. So the one picked is always of
+# the host tools' version.
+host_qt_version() {
+  local moc=/usr/lib/qt6/libexec/moc version
+  version=$("$moc" --version 2>/dev/null | sed -n 's/^moc \([0-9.]*\)$/\1/p')
+  [ -n "$version" ] || { echo "no Qt tools at $moc: scripts/install-deps windows installs them" >&2; return 1; }
+  echo "$version"
+}
 
-# Prints the prefix of Qt for Windows: ZELUVAR_WINDOWS_QT, else the prepared archive beside the
-# project (unpacked into the build folder once), else the one scripts/windows-sdk builds, which it
-# builds first if need be.
+# The Qt version of the Qt for Windows in prefix $1.
+sdk_qt_version() {
+  sed -n 's/^set(PACKAGE_VERSION "\([0-9.]*\)")$/\1/p' "$1/lib/cmake/Qt6/Qt6ConfigVersionImpl.cmake" 2>/dev/null
+}
+
+# Succeeds when prefix $1 holds a Qt for Windows of version $2; says what it found otherwise.
+check_sdk_version() {
+  local prefix=$1 needed=$2 found
+  found=$(sdk_qt_version "$prefix")
+  [ "$found" = "$needed" ] && return 0
+  echo "The Qt for Windows in $prefix is ${found:-of no version we can read (no lib/cmake/Qt6/Qt6ConfigVersionImpl.cmake)};" \
+    "the host's Qt tools are $needed, and a Qt for Windows must be of their version." >&2
+  return 1
+}
+
+# Where scripts/windows-sdk builds Qt for Windows of version $1 when no prepared one is at hand;
+# one folder per version.
+windows_sdk_dir() {
+  echo "${ZELUVAR_SDK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zeluvar}/windows-sdk/$1"
+}
+
+# What each SDK carries beside its DLLs: the Debian source it was built from.
+sdk_source_file=qt-source.txt
+
+# The prepared archives predate that file; what each was built from, as their README says.
+prepared_sdk_source() {
+  case $1 in
+    6.4.2) echo "Qt 6.4.2 for Windows, built from Debian's qt6-base 6.4.2+dfsg orig tarball, without Debian's patches" ;;
+    6.8.2) echo "Qt 6.8.2 for Windows, built from Debian's qt6-base 6.8.2+dfsg-9+deb13u2 with its patch series applied (25 patches)" ;;
+    *) echo "Qt $1 for Windows, from a prepared archive that does not say which source it was built from" ;;
+  esac
+}
+
+# Prints the prefix of Qt for Windows, of the host Qt tools' version: ZELUVAR_WINDOWS_QT, else the
+# prepared archive of that version beside the project (unpacked into the build folder once), else
+# the one scripts/windows-sdk builds, which it builds first if need be.
 windows_qt() {
+  local needed
+  needed=$(host_qt_version)
   if [ -n "${ZELUVAR_WINDOWS_QT:-}" ]; then
+    check_sdk_version "$ZELUVAR_WINDOWS_QT" "$needed" || { echo "  (from ZELUVAR_WINDOWS_QT)" >&2; return 1; }
     echo "$ZELUVAR_WINDOWS_QT"
     return
   fi
-  local archive=$root/../shared/toolchains/qt6.4.2-mingw64.tar.xz unpacked=$windows_dir/qt6-mingw64
-  if [ -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
-    echo "$unpacked"
-  elif [ -f "$archive" ]; then
-    mkdir -p "$windows_dir"
-    tar -xJf "$archive" -C "$windows_dir"
-    echo "$unpacked"
-  else
-    if [ ! -f "$windows_sdk_prefix/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
-      echo "No prepared Qt for Windows beside the project: building it now with scripts/windows-sdk" \
-        "into $windows_sdk_dir. This takes half an hour or more once (see the README); later runs reuse it." >&2
-      "$root/scripts/windows-sdk" >&2
-    fi
-    echo "$windows_sdk_prefix"
+  local archive=$root/../shared/toolchains/qt$needed-mingw64.tar.xz unpacked=$windows_dir/qt$needed/qt6-mingw64
+  if [ -f "$archive" ] && [ ! -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+    rm -rf "$windows_dir/qt$needed"
+    mkdir -p "$windows_dir/qt$needed"
+    tar -xJf "$archive" -C "$windows_dir/qt$needed"
+    [ -f "$unpacked/$sdk_source_file" ] || prepared_sdk_source "$needed" >"$unpacked/$sdk_source_file"
   fi
+  if [ -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+    check_sdk_version "$unpacked" "$needed" || { echo "  (unpacked from $archive)" >&2; return 1; }
+    echo "$unpacked"
+    return
+  fi
+  local built
+  built=$(windows_sdk_dir "$needed")/qt6-mingw64
+  if [ ! -f "$built/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+    echo "No prepared Qt $needed for Windows beside the project: building it now with scripts/windows-sdk" \
+      "into $(windows_sdk_dir "$needed"). This takes half an hour or more once (see the README); later runs reuse it." >&2
+    "$root/scripts/windows-sdk" >&2
+  fi
+  check_sdk_version "$built" "$needed" || return 1
+  echo "$built"
 }
 
 # Configures the cross build; extra arguments go to cmake.
 configure_windows() {
   local qt
   qt=$(windows_qt)
+  # A build folder configured with another Qt (the host's Qt changed) starts afresh: CMake reads
+  # the toolchain file on the first run only.
+  if [ -f "$windows_build/CMakeCache.txt" ] &&
+     [ "$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$windows_build/CMakeCache.txt")" != "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+    rm -rf "$windows_build"
+  fi
   cmake -S "$root" -B "$windows_build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DZELUVAR_WERROR=ON "$@" >/dev/null

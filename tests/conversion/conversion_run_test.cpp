@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // Stands in for the window: hands out paths and the encoding, and writes down what it is shown.
 struct RecordingSink : ProgressSink {
     QString input, output;
@@ -312,22 +314,22 @@ TEST(Runs, ConvertWhatTheBoxesNameAfterTheYieldHiddenOrLinked) {
 // lacks survive only if no path passes through it.
 TEST(Runs, ConvertFilesDeeperThanTheOldPathLimitAndNamedOutsideTheCodePage) {
     ScratchDir dir;
-    QString deep = u"客户资料"_qs;
-    while (deep.size() < 300) deep += u"/二〇二六年 第四季度 华东区 销售部 通讯录"_qs;
+    QString deep = u"客户资料"_s;
+    while (deep.size() < 300) deep += u"/二〇二六年 第四季度 华东区 销售部 通讯录"_s;
     const QString folder = dir.path(deep);
     ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
     RecordingSink sink;
-    sink.input = QDir::toNativeSeparators(dir.write(deep + u"/한글 😀 通讯录.csv"_qs, "王"));
-    sink.output = QDir::toNativeSeparators(folder + u"/sub/../한글 😀 通讯录.csv"_qs);
+    sink.input = QDir::toNativeSeparators(dir.write(deep + u"/한글 😀 通讯录.csv"_s, "王"));
+    sink.output = QDir::toNativeSeparators(folder + u"/sub/../한글 😀 通讯录.csv"_s);
     ConversionRun(sink).execute();
     EXPECT_EQ(sink.shown, std::vector<std::string>{RunTexts::OutputIsInput.toStdString()});
 
     sink.shown.clear();
-    sink.output = QDir::toNativeSeparators(folder + u"/한글 😀 通讯录.vcf"_qs);
+    sink.output = QDir::toNativeSeparators(folder + u"/한글 😀 通讯录.vcf"_s);
     ConversionRun(sink).execute();
     EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files),
-              (QStringList{u"한글 😀 通讯录.csv"_qs, u"한글 😀 通讯录.vcf"_qs}));
+              (QStringList{u"한글 😀 通讯录.csv"_s, u"한글 😀 通讯录.vcf"_s}));
     EXPECT_EQ(ScratchDir::read(sink.output), Wang);
     EXPECT_GT(sink.output.size(), 300);
 }

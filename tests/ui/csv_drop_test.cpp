@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 struct DropCase {
     const char* what;
     QList<QUrl> urls;  // a plain text drag when empty and `text` is set
@@ -26,9 +28,9 @@ QUrl file(const QString& path) {
 
 // Windows hands over drive paths; elsewhere a drive letter is just a folder name.
 #ifdef Q_OS_WIN
-const QString DroppedFromDrive = u"D:/通讯录/list"_qs;
+const QString DroppedFromDrive = u"D:/通讯录/list"_s;
 #else
-const QString DroppedFromDrive = u"/D:/通讯录/list"_qs;
+const QString DroppedFromDrive = u"/D:/通讯录/list"_s;
 #endif
 
 class Drops : public testing::TestWithParam<DropCase> {};
@@ -61,7 +63,7 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Files, Drops, testing::Values(
-    DropCase{"drive path with chinese folder", {file(u"D:/通讯录/list.csv"_qs)}, {}, true,
+    DropCase{"drive path with chinese folder", {file(u"D:/通讯录/list.csv"_s)}, {}, true,
              DroppedFromDrive + ".csv", DroppedFromDrive + ".vcf", 0},
     DropCase{"upper case name", {file("/tmp/LIST.CSV")}, {}, true, "/tmp/LIST.CSV", "/tmp/LIST.vcf", 0},
     DropCase{"name ending in csv without dot", {file("/tmp/datacsv")}, {}, true, "/tmp/datacsv", "/tmp/datavcf", 0},

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks what Windows reads from the shipped folder without running it: the nine-image icon
 # Explorer shows, the version the file properties show, the manifest (per-monitor DPI, paths
-# longer than 260 characters), UI Automation for screen readers, and that nothing in the folder
-# needs ICU. Usage: check_executable.sh <shipped folder> <version>
+# longer than 260 characters), UI Automation for screen readers, that nothing in the folder
+# needs ICU, and that the folder says which Debian source its Qt was built from. Usage: check_executable.sh <shipped folder> <version>
 set -euo pipefail
 folder=$1 version=$2
 exe=$folder/zeluvar.exe
@@ -33,4 +33,11 @@ for binary in "$exe" $(find "$folder" -name '*.dll'); do
     fail "$(basename "$binary") links ICU"
   fi
 done
-echo "check_executable: icon, version $version, manifest, UI Automation, no ICU"
+# Whoever asks which Qt the folder ships, and with which fixes, reads it beside the DLLs; it must
+# be the Qt of those DLLs.
+dll_qt=$(wrestool -x --raw -t16 "$folder/Qt6Core.dll" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr -c '[:print:]' '\n' | grep -v '^$' |
+  grep -A1 -x FileVersion | tail -1 | sed 's/\.0$//')
+[ -n "$dll_qt" ] || fail "Qt6Core.dll has no file version"
+grep -q "^Qt $dll_qt for Windows, built from Debian's qt6-base $dll_qt+" "$folder/qt-source.txt" 2>/dev/null ||
+  fail "qt-source.txt does not say which Debian source Qt $dll_qt was built from: $(head -1 "$folder/qt-source.txt" 2>&1)"
+echo "check_executable: icon, version $version, manifest, UI Automation, no ICU, Qt $dll_qt from $(head -1 "$folder/qt-source.txt" | sed 's/.*qt6-base \([^ ]*\).*/qt6-base \1/')"

@@ -13,9 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
 
 scratch=$(mktemp -d)
-# On every exit, failed or not: the clipboard owner and the program end, the scratch folder goes.
+# On every exit, failed or not: the program ends, the scratch folder goes.
 cleanup() {
-  stop_clipboard
   [ -z "${program:-}" ] || kill "$program" 2>/dev/null || true
   rm -rf "$scratch"
 }
@@ -30,28 +29,19 @@ printf 'BEGIN:VCARD\r\nVERSION:2.1\r\nN:张;三;;\r\nFN:张三\r\nORG:某公司\
 printf '#!/bin/sh\necho "$@" >>"%s/opened"\n' "$scratch" >"$scratch/bin/xdg-open"
 chmod +x "$scratch/bin/xdg-open"
 
-# The clipboard owner serving our last paste; it ends by itself when another program takes over.
-stop_clipboard() { [ -z "${clipboard:-}" ] || kill "$clipboard" 2>/dev/null || true; }
 windows() { xdotool search --onlyvisible --name '^Zeluvar$' 2>/dev/null; }
 window_count_is() { [ "$(windows | wc -l)" -eq "$1" ]; }
 # Client coordinates at 100 % scaling: the input box, the output box and 执行.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # Pastes the text, as xdotool's typing loses characters outside the keyboard map.
 type_into() {
-  stop_clipboard
-  printf '%s' "$3" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
-  clipboard=$!
-  wait_for 10 "the clipboard" bash -c 'cmp -s <(xclip -o -selection clipboard) <(printf %s "$1")' clip "$3"
+  printf '%s' "$3" | wine_run "$windows_build/tests/windows/clipboard_text.exe"
   click "$1" "$2"
-  # Then it copies the box, which takes the clipboard over: our owner ends once the program has
-  # handled the paste, and no later paste can stand in for this one.
-  xdotool key --clearmodifiers ctrl+a ctrl+v ctrl+a ctrl+c
-  wait_for 10 "the program to take the paste" bash -c "! kill -0 $clipboard"
+  xdotool key --clearmodifiers ctrl+a ctrl+v
 }
 
 # Copies the text of the box at the given point of the window (Ctrl+C) and prints it.
 field_text() {
-  stop_clipboard
   printf '' | xclip -selection clipboard
   click "$1" "$2"
   xdotool key --clearmodifiers ctrl+a ctrl+c

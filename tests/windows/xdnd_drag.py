@@ -15,6 +15,7 @@ from Xlib.ext import xtest
 
 VERSION = 5
 WAIT_SECONDS = 20
+ACCEPT_SECONDS = 5
 
 
 class DragSource:
@@ -97,8 +98,15 @@ class DragSource:
             self.hold_shift(True, x, y)
         try:
             self.send(target, "XdndEnter", [version << 24, self.atom("text/uri-list"), 0, 0])
-            self.send(target, "XdndPosition", [0, (x << 16) | y, X.CurrentTime, proposed])
-            status = self.wait_for("XdndStatus")
+            # A pointer at rest over the target: the position again until the target accepts,
+            # as Wine 10 answers the first positions before the program has seen the drag enter.
+            deadline = time.monotonic() + ACCEPT_SECONDS
+            while True:
+                self.send(target, "XdndPosition", [0, (x << 16) | y, X.CurrentTime, proposed])
+                status = self.wait_for("XdndStatus")
+                if status[1] & 1 or time.monotonic() > deadline:
+                    break
+                time.sleep(0.1)
             if not status[1] & 1:
                 self.send(target, "XdndLeave", [0, 0, 0, 0])
                 return 2
