@@ -57,38 +57,34 @@ const std::string Contacts =
 // The first code unit of UTF-16 text after the mark that a read cuts off from the next.
 const std::string AsciiUtf16 = repeated(std::string("a\0", 2), DecodedInput::ChunkSize / 2 - 1);
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, Decoding,
-    testing::Values(DecodeCase{"mark then utf8", "\xEF\xBB\xBF张三,1", "张三,1"},
-                    DecodeCase{"mark then a bad byte", "\xEF\xBB\xBF\xE5\xBC\xA0\xFF", "张\uFFFD"},
-                    DecodeCase{"utf8 without mark", "姓名,手机\r\n张三", "姓名,手机\r\n张三"},
-                    DecodeCase{"cp936", "\xD0\xD5\xC3\xFB,\xCA\xD6\xBB\xFA", "姓名,手机"},
-                    DecodeCase{"0x80 is the euro sign", "a\x80", "a€"},
-                    DecodeCase{"bad trail byte is read again", "\x81\x30", "\uFFFD0"},
-                    DecodeCase{"lead byte ending the file", "ab\x81", "ab\uFFFD"},
-                    DecodeCase{"utf8 but for its last byte is cp936", "\xE5\xBC\xA0\xD5", "寮犝"},
-                    DecodeCase{"cp936 character cut by a read", Ascii + "\xD5\xC5", Ascii + "张"},
-                    DecodeCase{"utf8 character cut by a read", Ascii + "张", Ascii + "张"},
-                    DecodeCase{"marked utf8 character cut by a read", "\xEF\xBB\xBF" + Ascii + "张",
-                               Ascii + "张"},
-                    DecodeCase{"empty", "", ""}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, Decoding, testing::Values(
+    DecodeCase{"mark then utf8", "\xEF\xBB\xBF张三,1", "张三,1"},
+    DecodeCase{"mark then a bad byte", "\xEF\xBB\xBF\xE5\xBC\xA0\xFF", "张\uFFFD"},
+    DecodeCase{"utf8 without mark", "姓名,手机\r\n张三", "姓名,手机\r\n张三"},
+    DecodeCase{"cp936", "\xD0\xD5\xC3\xFB,\xCA\xD6\xBB\xFA", "姓名,手机"},
+    DecodeCase{"0x80 is the euro sign", "a\x80", "a€"},
+    DecodeCase{"bad trail byte is read again", "\x81\x30", "\uFFFD0"},
+    DecodeCase{"lead byte ending the file", "ab\x81", "ab\uFFFD"},
+    DecodeCase{"utf8 but for its last byte is cp936", "\xE5\xBC\xA0\xD5", "寮犝"},
+    DecodeCase{"cp936 character cut by a read", Ascii + "\xD5\xC5", Ascii + "张"},
+    DecodeCase{"utf8 character cut by a read", Ascii + "张", Ascii + "张"},
+    DecodeCase{"marked utf8 character cut by a read", "\xEF\xBB\xBF" + Ascii + "张", Ascii + "张"},
+    DecodeCase{"empty", "", ""}),
     caseName<DecodeCase>);
 
 // One stray byte does not make a UTF-8 list code page 936; code page 936 lists stay themselves.
-INSTANTIATE_TEST_SUITE_P(
-    Evidence, Decoding,
-    testing::Values(DecodeCase{"utf8 with one stray byte per 50 characters",
-                               repeated("张", 50) + "\xFF" + repeated("三", 50) + "\xC0",
-                               repeated("张", 50) + "\uFFFD" + repeated("三", 50) + "\uFFFD"},
-                    DecodeCase{"one stray byte per 49 characters is cp936",
-                               repeated("张", 49) + "\xFF", fromCp936(repeated("张", 49) + "\xFF")},
-                    DecodeCase{"cp936 contact list", inCp936(Contacts), Contacts},
-                    DecodeCase{"cp936 settled early in a file of several reads",
-                               inCp936(Contacts) + repeated(Ascii, 3),
-                               Contacts + repeated(Ascii, 3)}),
+INSTANTIATE_TEST_SUITE_P(Evidence, Decoding, testing::Values(
+    DecodeCase{"utf8 with one stray byte per 50 characters",
+               repeated("张", 50) + "\xFF" + repeated("三", 50) + "\xC0",
+               repeated("张", 50) + "\uFFFD" + repeated("三", 50) + "\uFFFD"},
+    DecodeCase{"one stray byte per 49 characters is cp936", repeated("张", 49) + "\xFF",
+               fromCp936(repeated("张", 49) + "\xFF")},
+    DecodeCase{"cp936 contact list", inCp936(Contacts), Contacts},
+    DecodeCase{"cp936 settled early in a file of several reads", inCp936(Contacts) + repeated(Ascii, 3),
+               Contacts + repeated(Ascii, 3)}),
     caseName<DecodeCase>);
 
-// clang-format off
 INSTANTIATE_TEST_SUITE_P(Utf16, Decoding, testing::Values(
     DecodeCase{"little endian", std::string("\xFF\xFE\x20\x5F,\0" "1\0", 8), "张,1"},
     DecodeCase{"big endian", std::string("\xFE\xFF\x5F\x20\0,", 6), "张,"},
@@ -133,29 +129,22 @@ void rewrite(const QString& path, QIODevice::OpenMode mode, std::string_view byt
         throw std::runtime_error("cannot change test file");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reading, FileChanges,
-    testing::Values(
-        ChangeCase{"unchanged", [](const QString&) {}, false},
-        ChangeCase{"cut short", [](const QString& p) { rewrite(p, QIODevice::WriteOnly, "王"); },
-                   true},
-        ChangeCase{"grown", [](const QString& p) { rewrite(p, QIODevice::Append, "王"); }, true},
-        ChangeCase{"same size written over",
-                   [](const QString& p) { rewrite(p, QIODevice::ReadWrite, "b"); }, true}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Reading, FileChanges, testing::Values(
+    ChangeCase{"unchanged", [](const QString&) {}, false},
+    ChangeCase{"cut short", [](const QString& p) { rewrite(p, QIODevice::WriteOnly, "王"); }, true},
+    ChangeCase{"grown", [](const QString& p) { rewrite(p, QIODevice::Append, "王"); }, true},
+    ChangeCase{"same size written over", [](const QString& p) { rewrite(p, QIODevice::ReadWrite, "b"); }, true}),
     caseName<ChangeCase>);
 
 #ifndef Q_OS_WIN  // Windows does not let a file that is open be renamed over
-INSTANTIATE_TEST_SUITE_P(Replacing, FileChanges,
-                         testing::Values(ChangeCase{
-                             "replaced",
-                             [](const QString& p) {
-                                 const QString other = p + ".new";
-                                 rewrite(other, QIODevice::WriteOnly, repeated(Ascii + "\n", 3));
-                                 if (std::rename(qPrintable(other), qPrintable(p)) != 0)
-                                     throw std::runtime_error("rename");
-                             },
-                             true}),
-                         caseName<ChangeCase>);
+INSTANTIATE_TEST_SUITE_P(Replacing, FileChanges, testing::Values(
+    ChangeCase{"replaced", [](const QString& p) {
+        rewrite(p + ".new", QIODevice::WriteOnly, repeated(Ascii + "\n", 3));
+        if (std::rename(qPrintable(p + ".new"), qPrintable(p)) != 0) throw std::runtime_error("rename");
+    }, true}),
+    caseName<ChangeCase>);
 #endif
+// clang-format on
 
 }  // namespace

@@ -34,16 +34,15 @@ TEST_P(Writers, ReplaceALongerFileWithExactlyTheseBytes) {
 
 const std::string Text = "N:张;三;;\r\nN:a;;;\r\n";
 
-INSTANTIATE_TEST_SUITE_P(Encodings, Writers,
-                         testing::Values(WriterCase{"ansi", OutputEncoding::Ansi, Text,
-                                                    "N:\xD5\xC5;\xC8\xFD;;\r\nN:a;;;\r\n\r\n"},
-                                         WriterCase{"ansi empty", OutputEncoding::Ansi, "", "\r\n"},
-                                         WriterCase{"ansi cannot hold", OutputEncoding::Ansi,
-                                                    "😀한\uFFFD€", "???\x80\r\n"},
-                                         WriterCase{"utf8 mark empty", OutputEncoding::Utf8WithBom,
-                                                    "", "\xEF\xBB\xBF"},
-                                         WriterCase{"utf8", OutputEncoding::Utf8NoBom, Text, Text}),
-                         caseName<WriterCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Encodings, Writers, testing::Values(
+    WriterCase{"ansi", OutputEncoding::Ansi, Text, "N:\xD5\xC5;\xC8\xFD;;\r\nN:a;;;\r\n\r\n"},
+    WriterCase{"ansi empty", OutputEncoding::Ansi, "", "\r\n"},
+    WriterCase{"ansi cannot hold", OutputEncoding::Ansi, "😀한\uFFFD€", "???\x80\r\n"},
+    WriterCase{"utf8 mark empty", OutputEncoding::Utf8WithBom, "", "\xEF\xBB\xBF"},
+    WriterCase{"utf8", OutputEncoding::Utf8NoBom, Text, Text}),
+    caseName<WriterCase>);
+// clang-format on
 
 #ifdef Q_OS_WIN
 // What the user set on a file, hidden or system, survives the file's replacement.

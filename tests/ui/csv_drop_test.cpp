@@ -124,15 +124,4 @@ TEST(Drops, AreNotTakenByTheOutputBox) {
     EXPECT_EQ(shown.vcardfile()->text(), "");
 }
 
-TEST(Drops, DroppedFileIsWhatExecuteConverts) {
-    ScratchDir dir;
-    ShownWindow shown;
-    QMimeData data;
-    data.setUrls({file(dir.write("名单.csv", "姓名\r\n王五\r\n"))});
-    shown.dragAndDrop(shown.csvfile(), data);
-    shown.execute();
-    EXPECT_EQ(ScratchDir::read(dir.path("名单.vcf")), vcard({"N:王;五;;", "FN:王五"}) + "\r\n");
-    EXPECT_EQ(shown.messages, std::vector<std::string>{});
-}
-
 }  // namespace
