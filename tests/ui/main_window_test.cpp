@@ -4,7 +4,6 @@
 
 #include <QAccessible>
 #include <QElapsedTimer>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -204,12 +203,13 @@ TEST_P(Execute, WritesTheChosenEncoding) {
     EXPECT_TRUE(shown.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, Execute,
-                         testing::Values(ExecuteCase{"ansi", "Option1(0)", WangCp936 + "\r\n"},
-                                         ExecuteCase{"utf8 mark", "Option1(1)",
-                                                     "\xEF\xBB\xBF" + Wang},
-                                         ExecuteCase{"utf8", "Option1(2)", Wang}),
-                         caseName<ExecuteCase>);
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Options, Execute, testing::Values(
+    ExecuteCase{"ansi", "Option1(0)", WangCp936 + "\r\n"},
+    ExecuteCase{"utf8 mark", "Option1(1)", "\xEF\xBB\xBF" + Wang},
+    ExecuteCase{"utf8", "Option1(2)", Wang}),
+    caseName<ExecuteCase>);
+// clang-format on
 
 // The run's messages reach a message box; the prompt the input box starts with names no file, and
 // a drop handled during the run's one yield changes the input path under it.
