@@ -54,12 +54,6 @@ struct ShownWindow {
     QLineEdit* vcardfile() const { return find<QLineEdit>("vcardfile"); }
     QLabel* status() const { return find<QLabel>("Label1(3)"); }
 
-    // Types `text` key by key; QTest::keyClicks takes only ASCII.
-    void typeInto(QLineEdit* box, const QString& text) const {
-        box->clear();
-        for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, c, {});
-    }
-
     void execute() const { QTest::mouseClick(find<QPushButton>("Command1"), Qt::LeftButton); }
 
     // What the target answered to each event of a drag: the action it reported, or
