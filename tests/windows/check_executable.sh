@@ -6,12 +6,10 @@
 set -euo pipefail
 folder=$1 version=$2
 exe=$folder/zeluvar.exe
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 fail() { echo "check_executable: $*" >&2; exit 1; }
 
-wrestool -x -t14 "$exe" >"$scratch/zeluvar.ico" || fail "no icon group in zeluvar.exe"
-icons=$(icotool -l "$scratch/zeluvar.ico" | sed -E 's/.*--width=([0-9]+).*--bit-depth=([0-9]+).*/\1x\2/' | sort -t x -k1,1n -k2,2n | paste -sd' ')
+icons=$(wrestool -x -t14 "$exe" | icotool -l - | sed -E 's/.*--width=([0-9]+).*--bit-depth=([0-9]+).*/\1x\2/' |
+  sort -t x -k1,1n -k2,2n | paste -sd' ') || fail "no icon group in zeluvar.exe"
 [ "$icons" = "16x4 16x8 16x32 32x4 32x8 32x32 48x4 48x8 48x32" ] ||
   fail "icon images are '$icons', expected 16, 32 and 48 px at 4, 8 and 32 bits"
 

@@ -22,15 +22,12 @@ def bordered_controls():
                        r'\{(\d+), (\d+), (\d+), (\d+)\},\s*\w+,\s*Parent::(\w+)\}')
     with open(LAYOUT, encoding="utf-8") as source:
         entries = entry.findall(source.read())
-    frame_left, frame_top = next((int(e[2]), int(e[3])) for e in entries if e[1] == "Frame")
+    frame = next((int(e[2]), int(e[3])) for e in entries if e[1] == "Frame")
     controls = []
     for name, kind, left, top, width, height, parent in entries:
-        if kind not in BORDERED:
-            continue
-        left, top = int(left), int(top)
-        if parent != "Form1":
-            left, top = left + frame_left, top + frame_top
-        controls.append((name, (left, top, int(width), int(height))))
+        if kind in BORDERED:
+            dx, dy = (0, 0) if parent == "Form1" else frame
+            controls.append((name, (int(left) + dx, int(top) + dy, int(width), int(height))))
     return controls
 
 
