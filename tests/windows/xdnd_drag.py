@@ -22,13 +22,13 @@ def main():
     shift = sys.argv[1:2] == ["--shift"]
     x, y, *paths = sys.argv[2 if shift else 1:]
     x, y = int(x), int(y)
-    screen = display.Display()
-    root = screen.screen().root
-    atom = screen.intern_atom
+    server = display.Display()
+    root = server.screen().root
+    atom = server.intern_atom
     uri_list = "".join(f"file://{urllib.parse.quote(path)}\r\n" for path in paths).encode()
     source = root.create_window(0, 0, 1, 1, 0, X.CopyFromParent, X.InputOnly, X.CopyFromParent)
     source.set_selection_owner(atom("XdndSelection"), X.CurrentTime)
-    copy, move, link = actions = [atom(f"XdndAction{name}") for name in ("Copy", "Move", "Link")]
+    copy, move, _ = actions = [atom(f"XdndAction{name}") for name in ("Copy", "Move", "Link")]
     source.change_property(atom("XdndActionList"), Xatom.ATOM, 32, actions)
 
     # The target: the innermost window under (x, y) that takes XDND drops.
@@ -44,17 +44,17 @@ def main():
     def send(message, *data):
         target.send_event(protocol.event.ClientMessage(
             window=target, client_type=atom(message), data=(32, [source.id, *data])))
-        screen.flush()
+        server.flush()
 
     # Serves the target's requests for the file list until it sends `message`; returns the
     # message's 32-bit data.
     def wait_for(message):
         deadline = time.monotonic() + WAIT_SECONDS
         while time.monotonic() < deadline:
-            if not screen.pending_events():
+            if not server.pending_events():
                 time.sleep(0.01)
                 continue
-            event = screen.next_event()
+            event = server.next_event()
             if event.type == X.ClientMessage and event.client_type == atom(message):
                 return event.data[1]
             if event.type == X.SelectionRequest:
@@ -65,14 +65,14 @@ def main():
                 event.requestor.send_event(protocol.event.SelectionNotify(
                     time=event.time, requestor=event.requestor, selection=event.selection,
                     target=event.target, property=answer))
-                screen.flush()
+                server.flush()
         raise TimeoutError(f"no {message} from the drop target")
 
     # Presses or releases Shift over (x, y), where the pointer of a real drag would be.
     def shift_key(event_type):
-        xtest.fake_input(screen, X.MotionNotify, x=x, y=y)
-        xtest.fake_input(screen, event_type, screen.keysym_to_keycode(XK.XK_Shift_L))
-        screen.sync()
+        xtest.fake_input(server, X.MotionNotify, x=x, y=y)
+        xtest.fake_input(server, event_type, server.keysym_to_keycode(XK.XK_Shift_L))
+        server.sync()
 
     if shift:
         shift_key(X.KeyPress)
@@ -96,7 +96,7 @@ def main():
         if shift:
             shift_key(X.KeyRelease)
     if status[4] != copy:
-        print(f"the target answered {screen.get_atom_name(status[4])}", file=sys.stderr)
+        print(f"the target answered {server.get_atom_name(status[4])}", file=sys.stderr)
         return 3
     # Version 5 targets say whether they performed the drop, and as what.
     if version >= 5 and finished[1] & 1 and finished[2] != copy:
