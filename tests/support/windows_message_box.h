@@ -2,9 +2,7 @@
 // What a shown Windows message box says, read back through the Win32 API.
 #include <windows.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 
 struct SeenBox {
     HWND window = nullptr;
@@ -14,12 +12,6 @@ struct SeenBox {
     int visibleButtons = 0;
     bool okButton = false;
 };
-
-inline std::wstring classOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
 
 inline std::wstring textOf(HWND window) {
     std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -33,19 +25,17 @@ inline SeenBox seenMessageBox(const wchar_t* title = L"Zeluvar") {
     SeenBox seen;
     for (int i = 0; i < 200 && !seen.window; ++i) {
         const HWND box = FindWindowW(L"#32770", title);
-        if (box && IsWindowVisible(box))
-            seen.window = box;
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (box && IsWindowVisible(box)) seen.window = box;
+        if (!seen.window) Sleep(50);
     }
     if (!seen.window) return seen;
     seen.title = textOf(seen.window);
     const HICON information = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_INFORMATION));
     for (HWND child = GetWindow(seen.window, GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        const std::wstring kind = classOf(child);
-        const LONG style = GetWindowLongW(child, GWL_STYLE);
-        if (kind == L"Static" && (style & SS_TYPEMASK) == SS_ICON)
+        wchar_t name[16] = {};
+        const std::wstring kind(name, std::size_t(GetClassNameW(child, name, 16)));
+        if (kind == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             seen.informationIcon =
                 reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == information;
         else if (kind == L"Static" && seen.text.empty())

@@ -5,8 +5,8 @@
 # change nothing: silent, they fail; shown, they ask to close it. The installed program works; an
 # uninstall that cannot remove a file keeps its entry; the silent uninstall leaves nothing of ours
 # but a user's own file. Installing again upgrades a folder the user chose in place. The portable
-# zip, unpacked into a folder with Chinese and spaces in its name, works too. Prints sizes and
-# times. Needs DISPLAY, and the helpers of the test build.
+# zip, unpacked into a folder with Chinese and spaces in its name, works too. Needs DISPLAY, and
+# the helpers of the test build.
 set -Eeuo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
@@ -14,10 +14,6 @@ source "$here/../../scripts/lib/windows.sh"
 step() { echo "== check_packages: $1"; current_step=$1; }
 fail() { echo "check_packages FAILED in step: $current_step: $1" >&2; exit 1; }
 trap 'echo "check_packages FAILED in step: ${current_step:-setup}" >&2' ERR
-now() { date +%s.%N; }
-seconds_since() { awk -v from="$1" -v to="$(now)" 'BEGIN { printf "%.1f", to - from }'; }
-megabytes() { awk -v bytes="$1" 'BEGIN { printf "%.1f MB (%d bytes)", bytes / 1e6, bytes }'; }
-folder_bytes() { find "$1" -type f -printf '%s\n' | awk '{ total += $1 } END { print total + 0 }'; }
 
 step "find the packages"
 [ -n "${DISPLAY:-}" ] || fail "no X display: set DISPLAY"
@@ -35,28 +31,21 @@ helpers=$windows_build/tests/windows
 # Runs a command line as it stands: `wine program args` quotes each argument with a space in it,
 # and NSIS takes neither /D= nor _?= in quotes.
 run_command_line() { wine_run "$helpers/run_command_line.exe" "$1"; }
-# Runs a command expected to fail and sets `status` to its exit status, which the ERR trap then
-# does not report as this script's failure.
-status_of() {
-  set +E
-  "$@" && status=0 || status=$?
-  set -E
+# Runs an installer or uninstaller that must succeed, and waits for Wine to settle.
+succeed() { "$@" || fail "$* exited with status $?"; wine_wait; }
+# The uninstaller, started as usual, runs on from a copy of itself and returns at once; it removes
+# the install folder ($1, as Windows names it) last. Waits until $2 is gone.
+uninstall() {
+  wine_run "$1\\Uninstall.exe" /S || fail "the uninstaller exited with status $?"
+  wait_for 60 "the uninstaller to remove $2" test ! -e "$2"
+  wine_wait
 }
-setup_windows="Z:$(tr / '\\' <<<"$setup")"
 
 step "install silently into a fresh prefix"
 make_wine_prefix "$windows_dir/wine-installer"
-# Wine alone, for comparison with the install and uninstall times, which include its start.
-started=$(now)
-wine_run cmd /c exit
-wine_start_seconds=$(seconds_since "$started")
-wine_wait
 installed=$WINEPREFIX/drive_c/Program\ Files/Zeluvar
 installed_windows='C:\Program Files\Zeluvar'
-started=$(now)
-wine_run "$setup" /S || fail "the installer exited with status $?"
-install_seconds=$(seconds_since "$started")
-wine_wait
+succeed wine_run "$setup" /S
 
 step "check the installed files"
 diff -r --exclude=Uninstall.exe "$shipped" "$installed" ||
@@ -67,33 +56,29 @@ step "check the uninstall entry"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zeluvar'
 # reg prints in the ANSI code page, 936 here.
 read_entry() { wine_run reg query "$key" | iconv -f CP936 -t UTF-8 | tr -d '\r'; }
-entry=$(read_entry) || fail "no registry key $key"
-wine_wait
 value_of() {
   local value
   value=$(sed -n "s/^    $1    REG_[A-Z]*    //p" <<<"$entry")
   [ -n "$value" ] || fail "$key has no value $1; it holds:$entry"
   echo "$value"
 }
-expect_value() {
-  local value
-  value=$(value_of "$1")
-  [ "$value" = "$2" ] || fail "$key: $1 is '$value', expected '$2'"
+# Reads the entry; each argument is NAME=VALUE.
+expect_values() {
+  local pair value
+  entry=$(read_entry) || fail "no registry key $key"
+  for pair; do
+    value=$(value_of "${pair%%=*}")
+    [ "$value" = "${pair#*=}" ] || fail "$key: ${pair%%=*} is '$value', expected '${pair#*=}'"
+  done
 }
-expect_value DisplayName Zeluvar
-expect_value DisplayVersion "$version"
-expect_value Publisher Zeluvar
-expect_value DisplayIcon "$installed_windows\\zeluvar.exe"
-expect_value UninstallString "\"$installed_windows\\Uninstall.exe\""
-expect_value QuietUninstallString "\"$installed_windows\\Uninstall.exe\" /S"
-expect_value NoModify 0x1
-expect_value NoRepair 0x1
+expect_values DisplayName=Zeluvar "DisplayVersion=$version" Publisher=Zeluvar NoModify=0x1 NoRepair=0x1 \
+  "DisplayIcon=$installed_windows\\zeluvar.exe" "InstallLocation=$installed_windows" \
+  "UninstallString=\"$installed_windows\\Uninstall.exe\"" \
+  "QuietUninstallString=\"$installed_windows\\Uninstall.exe\" /S"
 # Each file counts in whole kilobytes, rounded up.
-shipped_bytes=$(folder_bytes "$shipped")
-file_count=$(find "$shipped" -type f | wc -l)
-estimated_kb=$(value_of EstimatedSize)
-estimated_kb=$((estimated_kb))
-least_kb=$(((shipped_bytes + 1023) / 1024))
+read -r least_kb file_count < <(find "$shipped" -type f -printf '%s\n' |
+  awk '{ bytes += $1; files++ } END { print int((bytes + 1023) / 1024), files }')
+estimated_kb=$(($(value_of EstimatedSize)))
 ((estimated_kb >= least_kb && estimated_kb <= least_kb + file_count)) ||
   fail "EstimatedSize is $estimated_kb KB, but the program's files take $least_kb KB"
 
@@ -101,10 +86,13 @@ step "check the shortcuts"
 start_menu_link=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Zeluvar.lnk
 desktop_link=$WINEPREFIX/drive_c/users/Public/Desktop/Zeluvar.lnk
 [ -f "$start_menu_link" ] || fail "no Start-menu shortcut $start_menu_link"
-strings -a "$start_menu_link" | grep -qxF "$installed_windows\\zeluvar.exe" ||
-  fail "the Start-menu shortcut does not point to $installed_windows\\zeluvar.exe"
+# The shortcut holds its target in the ANSI code page, 936 here, between zero bytes.
+expect_shortcut_to() {
+  /usr/bin/python3 -c 'import sys; sys.exit(b"\0" + sys.argv[2].encode("gbk") + b"\0" not in open(sys.argv[1], "rb").read())' \
+    "$start_menu_link" "$1" || fail "the Start-menu shortcut does not point to $1"
+}
+expect_shortcut_to "$installed_windows\\zeluvar.exe"
 [ ! -e "$desktop_link" ] || fail "a desktop shortcut was made, though it is not chosen by default"
-expect_value InstallLocation "$installed_windows"
 
 step "install and uninstall while Zeluvar runs"
 # What an install or uninstall may change: the files, their times, the entry and the shortcut.
@@ -114,9 +102,12 @@ state() {
   ls "$start_menu_link"
 }
 expect_unchanged() { [ "$(state)" = "$before" ] || fail "$1 changed the installed Zeluvar"; }
-# Exit code 3: it found Zeluvar running and ended.
+# Runs $2... , which must find Zeluvar running, end with exit code 3 and change nothing; $1 says
+# what it is.
 expect_refusal() {
-  local what=$1
+  local what=$1 status=0
+  shift
+  "$@" || status=$?
   ((status == 3)) || fail "$what exited with status $status over a running Zeluvar, not 3"
   expect_unchanged "$what"
 }
@@ -132,15 +123,13 @@ expect_close_request() {
 (trap - ERR; wine_run "$installed_windows\\zeluvar.exe") &
 wait_for 60 "the installed Zeluvar's window" xdotool search --onlyvisible --name '^Zeluvar$'
 before=$(state)
-status_of wine_run "$setup" /S
-expect_refusal "the silent installer"
+expect_refusal "the silent installer" wine_run "$setup" /S
 (trap - ERR; wine_run "$setup") &
 expect_close_request "Zeluvar 安装"
-status_of wait $!
-expect_refusal "the installer, cancelled"
+expect_refusal "the installer, cancelled" wait $!
 # In place (_?=), the uninstaller is the process that ends with its exit code.
-status_of run_command_line "\"$installed_windows\\Uninstall.exe\" /S _?=$installed_windows"
-expect_refusal "the silent uninstaller"
+in_place="\"$installed_windows\\Uninstall.exe\" /S _?=$installed_windows"
+expect_refusal "the silent uninstaller" run_command_line "$in_place"
 # Started as usual, it runs on from a copy of itself and returns at once.
 uninstaller_copy_ends() { ! pgrep -f '~nsu\.tmp' >/dev/null; }
 wine_run "$installed_windows\\Uninstall.exe" /S
@@ -160,7 +149,8 @@ step "uninstall while another program holds a file"
 (trap - ERR; wine_run "$helpers/hold_open.exe" "$installed_windows\\Qt6Core.dll" 30) >"$windows_dir/held" &
 holder=$!
 wait_for 30 "Qt6Core.dll to be held" grep -q '^held' "$windows_dir/held"
-status_of run_command_line "\"$installed_windows\\Uninstall.exe\" /S _?=$installed_windows"
+status=0
+run_command_line "$in_place" || status=$?
 ((status == 4)) || fail "the uninstaller exited with status $status, not 4, though it could not remove Qt6Core.dll"
 wine_run reg query "$key" >/dev/null || fail "the uninstaller removed its entry, though Qt6Core.dll stays"
 for kept in "$installed/Qt6Core.dll" "$installed/Uninstall.exe" "$start_menu_link"; do
@@ -172,28 +162,18 @@ wine_wait
 rm -f "$windows_dir/held"
 
 step "uninstall silently"
-# The uninstaller runs on from a copy of itself and returns at once; it removes the folder last.
-started=$(now)
-wine_run "$installed_windows\\Uninstall.exe" /S || fail "the uninstaller exited with status $?"
-wait_for 60 "the uninstaller to remove $installed" test ! -e "$installed"
-uninstall_seconds=$(seconds_since "$started")
-wine_wait
+uninstall "$installed_windows" "$installed"
 
 step "check that the uninstall left nothing"
 [ ! -e "$start_menu_link" ] || fail "the Start-menu shortcut is still there"
 [ ! -e "$desktop_link" ] || fail "a desktop shortcut is there"
-if wine_run reg query "$key" >/dev/null 2>&1; then
-  fail "the registry key $key is still there"
-fi
+! wine_run reg query "$key" >/dev/null 2>&1 || fail "the registry key $key is still there"
 wine_wait
 
 step "install again and uninstall with a file of the user's in the folder"
-wine_run "$setup" /S || fail "the installer exited with status $?"
-wine_wait
+succeed wine_run "$setup" /S
 echo '用户自己的笔记' >"$installed/我的笔记.txt"
-wine_run "$installed_windows\\Uninstall.exe" /S || fail "the uninstaller exited with status $?"
-wait_for 60 "the uninstaller to remove Uninstall.exe" test ! -e "$installed/Uninstall.exe"
-wine_wait
+uninstall "$installed_windows" "$installed/Uninstall.exe"
 [ -d "$installed" ] || fail "the uninstaller removed $installed with the user's file in it"
 left=$(cd "$installed" && find . -mindepth 1)
 [ "$left" = ./我的笔记.txt ] || fail "after uninstalling, $installed holds '$left' instead of only the user's file"
@@ -201,23 +181,14 @@ left=$(cd "$installed" && find . -mindepth 1)
 step "install into a folder of the user's, then again, which upgrades that folder"
 chosen_windows='C:\我的 软件\Zeluvar'
 chosen=$WINEPREFIX/drive_c/我的\ 软件/Zeluvar
-run_command_line "\"$setup_windows\" /S /D=$chosen_windows" || fail "the installer exited with status $?"
-wine_wait
+succeed run_command_line "\"Z:$(tr / '\\' <<<"$setup")\" /S /D=$chosen_windows"
 [ -f "$chosen/zeluvar.exe" ] || fail "/D=$chosen_windows did not install into it"
-wine_run "$setup" /S || fail "the second installer exited with status $?"
-wine_wait
+succeed wine_run "$setup" /S
 diff -r --exclude=Uninstall.exe "$shipped" "$chosen" || fail "$chosen does not hold the shipped files"
 [ ! -e "$installed/zeluvar.exe" ] || fail "installing again put a second copy into $installed"
-entry=$(read_entry) || fail "no registry key $key"
-expect_value InstallLocation "$chosen_windows"
-expect_value UninstallString "\"$chosen_windows\\Uninstall.exe\""
-# The shortcut holds its target in the ANSI code page, 936 here.
-/usr/bin/python3 -c 'import sys; sys.exit(sys.argv[2].encode("gbk") not in open(sys.argv[1], "rb").read())' \
-  "$start_menu_link" "$chosen_windows\\zeluvar.exe" ||
-  fail "the Start-menu shortcut does not point to $chosen_windows\\zeluvar.exe"
-wine_run "$chosen_windows\\Uninstall.exe" /S || fail "the uninstaller exited with status $?"
-wait_for 60 "the uninstaller to remove $chosen" test ! -e "$chosen"
-wine_wait
+expect_values "InstallLocation=$chosen_windows" "UninstallString=\"$chosen_windows\\Uninstall.exe\""
+expect_shortcut_to "$chosen_windows\\zeluvar.exe"
+uninstall "$chosen_windows" "$chosen"
 
 step "unpack the zip into a folder with Chinese and spaces in its name"
 make_wine_prefix "$windows_dir/wine-portable"
@@ -229,11 +200,4 @@ diff -r "$shipped" "$unpacked/Zeluvar" || fail "the files in the zip are not tho
 
 step "drive the unpacked program"
 "$here/drive_window.sh" 'C:\用户 文件\绿色 版\Zeluvar\zeluvar.exe'
-
-echo "installer:          $(megabytes "$(stat -c %s "$setup")")"
-echo "zip, packed:        $(megabytes "$(stat -c %s "$zip")")"
-echo "zip, unpacked:      $(megabytes "$(folder_bytes "$unpacked/Zeluvar")")"
-echo "install under Wine:   $install_seconds s (silent)"
-echo "uninstall under Wine: $uninstall_seconds s (silent)"
-echo "Wine starting a program that ends at once: $wine_start_seconds s"
 echo "check_packages: installer, uninstaller and portable zip work"

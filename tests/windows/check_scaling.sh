@@ -11,6 +11,6 @@ make_wine_prefix "$windows_dir/wine-scaling"
 for dpi in 96 120 144 168 192; do
   shot=$windows_dir/scaling-$dpi
   window_screenshot "$exe" "$dpi" "$shot.png"
-  convert "$shot.png" "$shot.ppm"
-  /usr/bin/python3 "$here/frame_edges.py" "$shot.ppm" $((dpi * 100 / 96))
+  convert "$shot.png" -depth 8 rgb:- |
+    /usr/bin/python3 "$here/frame_edges.py" "$(identify -format %w "$shot.png")" $((dpi * 100 / 96))
 done

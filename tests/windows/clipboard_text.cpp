@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-int main() {
+int wmain() {
     _setmode(_fileno(stdin), _O_BINARY);
     std::string bytes;
     char chunk[4096];

@@ -2,11 +2,11 @@
 # Drives the real Windows window once under Wine, as a user would: pastes a Chinese input path as
 # Explorer's 复制为路径 copies it (in quotes, here with a line end) and its output path (with
 # spaces after it), presses 执行 and compares the vCard bytes; presses 执行 with the keyboard
-# (Tab, Return and Enter) and picks the encoding with the arrow keys; presses 执行 on a missing file and
-# answers the message box; drags files onto the input box from an X drag source, as a Linux file
-# manager does (Wine turns it into an OLE file drop, as Explorer's), reads and answers each
-# message and checks the boxes; closes with Alt+F4 and checks that the browser was asked for the
-# home page. Needs WINEPREFIX and DISPLAY from scripts/test-windows. Usage: drive_window.sh zeluvar.exe
+# (Tab, Return and Enter) and picks the encoding with the arrow keys; presses 执行 on a missing
+# file and reads and answers the message box; drags files onto the input box from an X drag
+# source, as a Linux file manager does (Wine turns it into an OLE file drop, as Explorer's), reads
+# and answers each message and checks the boxes; closes with Alt+F4 and checks that the browser
+# was asked for the home page. Needs WINEPREFIX and DISPLAY from scripts/test-windows. Usage: drive_window.sh zeluvar.exe
 set -euo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,6 +19,7 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
+fail() { echo "drive_window: $*" >&2; exit 1; }
 folder="$WINEPREFIX/drive_c/用户数据"
 mkdir -p "$folder" "$scratch/bin"
 printf '姓名,公司名称,业务电话,住宅电话,手机\r\n张三,某公司,010-1234,,138\r\n李四,"北京,海淀"\r\n' |
@@ -52,34 +53,32 @@ field_text() {
 # first, as a file manager moves them. Either way the drop must be answered as a copy.
 drag_in() {
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  local options=() paths=() name
+  local options=()
   [ "$1" != --shift ] || { options+=(--shift); shift; }
-  for name in "$@"; do paths+=("$folder/$name"); done
-  /usr/bin/python3 "$here/xdnd_drag.py" "${options[@]}" $((X + 338)) $((Y + 120)) "${paths[@]}"
+  # Each name given, inside $folder.
+  /usr/bin/python3 "$here/xdnd_drag.py" "${options[@]}" $((X + 338)) $((Y + 120)) "${@/#/$folder/}"
 }
-# Expects exactly one refusal message after a drop: reads its title and text, answers it.
-expect_refusal() {
-  wait_for 30 "the refusal message box" window_count_is 2
+# Expects exactly one message box, titled Zeluvar and saying $1: reads it and answers it.
+answer_box() {
+  wait_for 30 "the message box" window_count_is 2
   local box shown
   box=$(windows | grep -v "^$window\$")
   shown=$(wine_run "$windows_build/tests/windows/message_box_text.exe")
-  [ "$shown" = $'Zeluvar\n    不支持的文件，请重新拖入CSV文件! ' ] ||
-    { echo "the message box shows (title, text): '$shown'" >&2; return 1; }
+  [ "$shown" = "Zeluvar"$'\n'"$1" ] || fail "the message box shows (title, text): '$shown'"
   xdotool windowfocus --sync "$box" key Return
   wait_for 30 "the message box to close" window_count_is 1
   sleep 1
-  window_count_is 1 || { echo "a second message box followed the first" >&2; return 1; }
+  window_count_is 1 || fail "a second message box followed the first"
 }
+refusal='    不支持的文件，请重新拖入CSV文件! '
 expect_boxes() {
-  [ "$(field_text 338 120)" = "$1" ] || { echo "csvfile shows '$(field_text 338 120)', not '$1'" >&2; return 1; }
-  [ "$(field_text 338 160)" = "$2" ] || { echo "vcardfile shows '$(field_text 338 160)', not '$2'" >&2; return 1; }
+  [ "$(field_text 338 120)" = "$1" ] || fail "csvfile shows '$(field_text 338 120)', not '$1'"
+  [ "$(field_text 338 160)" = "$2" ] || fail "vcardfile shows '$(field_text 338 160)', not '$2'"
 }
 
-started=$(date +%s%N)
 PATH="$scratch/bin:$PATH" wine_run "$exe" &
 program=$!
 wait_for 60 "the window to be shown" window_count_is 1
-echo "window shown $((($(date +%s%N) - started) / 1000000)) ms after the process started"
 window=$(windows)
 xdotool windowfocus --sync "$window"
 
@@ -104,22 +103,20 @@ wait_for 30 "the vCard file without the mark again" cmp -s "$folder/通讯录.vc
 type_into 338 120 'C:\用户数据\没有这个文件.csv'
 click 296 285
 wait_for 30 "the message box" window_count_is 2
-box=$(windows | grep -v "^$window\$")
 import -window root "$windows_dir/drive-message.png"
-xdotool windowfocus --sync "$box" key Return
-wait_for 30 "the message box to close" window_count_is 1
+answer_box '文件不存在!   '
 cmp "$folder/通讯录.vcf" "$scratch/expected.vcf"
 
 touch "$folder/a.txt" "$folder/a.csv" "$folder/b.txt" "$folder/c.csv"
 drag_in a.txt
-expect_refusal
+answer_box "$refusal"
 expect_boxes 'C:\用户数据\没有这个文件.csv' 'C:\用户数据\通讯录.vcf  '
 drag_in a.csv b.txt c.csv
-expect_refusal
+answer_box "$refusal"
 expect_boxes 'C:\用户数据\c.csv' 'C:\用户数据\c.vcf'
 rm "$folder/通讯录.vcf"
 drag_in --shift 通讯录.csv
-[ -f "$folder/通讯录.csv" ] || { echo "the list dragged in with Shift is gone" >&2; exit 1; }
+[ -f "$folder/通讯录.csv" ] || fail "the list dragged in with Shift is gone"
 expect_boxes 'C:\用户数据\通讯录.csv' 'C:\用户数据\通讯录.vcf'
 click 296 285
 wait_for 30 "the vCard file of the dropped list" cmp -s "$folder/通讯录.vcf" "$scratch/expected.vcf"

@@ -10,25 +10,15 @@
 
 #include "windows_message_box.h"
 
-namespace {
-
-std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes(std::size_t(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), bytes.data(), size, nullptr,
-                        nullptr);
-    return bytes;
-}
-
-}  // namespace
-
 int wmain(int argc, wchar_t** argv) {
     const SeenBox box = argc > 1 ? seenMessageBox(argv[1]) : seenMessageBox();
     if (!box.window) return 1;
-    const std::string shown = utf8(box.title) + "\n" + utf8(box.text) + "\n";
+    const std::wstring shown = box.title + L"\n" + box.text + L"\n";
+    std::string bytes(shown.size() * 3, '\0');  // UTF-8 takes at most 3 bytes a UTF-16 unit
+    bytes.resize(
+        std::size_t(WideCharToMultiByte(CP_UTF8, 0, shown.data(), int(shown.size()), bytes.data(),
+                                        int(bytes.size()), nullptr, nullptr)));
     _setmode(_fileno(stdout), _O_BINARY);  // "\n" as it stands, not "\r\n"
-    std::fwrite(shown.data(), 1, shown.size(), stdout);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     return 0;
 }
