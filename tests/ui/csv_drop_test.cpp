@@ -12,6 +12,8 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+// Whatever the keys held, a drop is answered as a copy: an answered move makes Explorer delete
+// the dropped file. A source that offers no copy is told nothing was done.
 struct DropCase {
     const char* what;
     QList<QUrl> urls;  // a plain text drag when empty and `text` is set
@@ -20,6 +22,8 @@ struct DropCase {
     QString csvfile;  // null: unchanged; with '/', shown with the system's own separator
     QString vcardfile;
     std::size_t messages;
+    Qt::DropActions offered = Qt::CopyAction | Qt::LinkAction;  // as a file manager does
+    Qt::KeyboardModifiers held = {};
 };
 
 QUrl file(const QString& path) {
@@ -32,6 +36,13 @@ const QString DroppedFromDrive = u"D:/通讯录/list"_s;
 #else
 const QString DroppedFromDrive = u"/D:/通讯录/list"_s;
 #endif
+
+// A list dragged in with keys held, from a source that offers every action or only some.
+DropCase keysHeld(const char* what, Qt::KeyboardModifiers held,
+                  Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction) {
+    return {what, {file("/tmp/list.csv")}, {}, true, "/tmp/list.csv", "/tmp/list.vcf", 0, offered,
+            held};
+}
 
 class Drops : public testing::TestWithParam<DropCase> {};
 
@@ -46,11 +57,14 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
     else
         data.setText(drop.text);
 
-    const auto answers = shown.dragAndDrop(shown.csvfile(), data);
-    const Qt::DropAction expected = drop.canDrop ? Qt::CopyAction : Qt::IgnoreAction;
-    EXPECT_EQ(answers.enter, expected);
-    EXPECT_EQ(answers.move, expected);
-    EXPECT_EQ(answers.drop, expected);
+    const auto answers = shown.dragAndDrop(shown.csvfile(), data, drop.offered, drop.held);
+    const bool copy = drop.canDrop && drop.offered & Qt::CopyAction;
+    // Dragging over, a source that offers no copy is answered what it offers, or the drop
+    // would never come.
+    const auto over = copy ? Qt::CopyAction : drop.canDrop ? Qt::MoveAction : Qt::IgnoreAction;
+    EXPECT_EQ(answers.enter, over);
+    EXPECT_EQ(answers.move, over);
+    EXPECT_EQ(answers.drop, copy ? Qt::CopyAction : Qt::IgnoreAction);
     EXPECT_EQ(shown.csvfile()->text(),
               drop.csvfile.isNull() ? prompt : QDir::toNativeSeparators(drop.csvfile));
     EXPECT_EQ(shown.vcardfile()->text(),
@@ -74,46 +88,11 @@ INSTANTIATE_TEST_SUITE_P(Files, Drops, testing::Values(
     DropCase{"remote address", {QUrl("https://example.com/a.csv")}, {}, false, {}, {}, 0},
     DropCase{"remote address beside a file", {QUrl("https://example.com/a.csv"), file("/tmp/b.csv")}, {}, true,
              "/tmp/b.csv", "/tmp/b.vcf", 0},
-    DropCase{"empty list", {}, {}, false, {}, {}, 0}),
+    DropCase{"empty list", {}, {}, false, {}, {}, 0},
+    keysHeld("shift", Qt::ShiftModifier), keysHeld("ctrl", Qt::ControlModifier),
+    keysHeld("alt", Qt::AltModifier), keysHeld("ctrl shift", Qt::ControlModifier | Qt::ShiftModifier),
+    keysHeld("move only", {}, Qt::MoveAction)),
     caseName<DropCase>);
-// clang-format on
-
-// Whatever the keys held, a drop is answered as a copy: an answered move makes Explorer delete
-// the dropped file. A source that offers no copy is told nothing was done.
-struct ActionCase {
-    const char* what;
-    Qt::DropActions offered;
-    Qt::KeyboardModifiers held;
-    Qt::DropAction answer;
-};
-
-class DropActions : public testing::TestWithParam<ActionCase> {};
-
-TEST_P(DropActions, AreAnsweredAsACopyNeverAsAMove) {
-    ShownWindow shown;
-    QMimeData data;
-    data.setUrls({file("/tmp/list.csv")});
-    const auto answers =
-        shown.dragAndDrop(shown.csvfile(), data, GetParam().offered, GetParam().held);
-    // Dragging over, a source that offers no copy is answered what it offers, or the drop
-    // would never come.
-    const auto over = GetParam().offered & Qt::CopyAction ? Qt::CopyAction : Qt::MoveAction;
-    EXPECT_EQ(answers.enter, over);
-    EXPECT_EQ(answers.move, over);
-    EXPECT_EQ(answers.drop, GetParam().answer);
-    EXPECT_EQ(shown.csvfile()->text(), QDir::toNativeSeparators("/tmp/list.csv"));
-}
-
-const Qt::DropActions AllActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Keys, DropActions, testing::Values(
-    ActionCase{"shift",      AllActions,     Qt::ShiftModifier,                       Qt::CopyAction},
-    ActionCase{"ctrl",       AllActions,     Qt::ControlModifier,                     Qt::CopyAction},
-    ActionCase{"alt",        AllActions,     Qt::AltModifier,                         Qt::CopyAction},
-    ActionCase{"ctrl shift", AllActions,     Qt::ControlModifier | Qt::ShiftModifier, Qt::CopyAction},
-    ActionCase{"move only",  Qt::MoveAction, {},                                      Qt::IgnoreAction}),
-    caseName<ActionCase>);
 // clang-format on
 
 TEST(Drops, AreNotTakenByTheOutputBox) {

@@ -132,9 +132,6 @@ in_place="\"$installed_windows\\Uninstall.exe\" /S _?=$installed_windows"
 expect_refusal "the silent uninstaller" run_command_line "$in_place"
 # Started as usual, it runs on from a copy of itself and returns at once.
 uninstaller_copy_ends() { ! pgrep -f '~nsu\.tmp' >/dev/null; }
-wine_run "$installed_windows\\Uninstall.exe" /S
-wait_for 60 "the uninstaller's copy to end" uninstaller_copy_ends
-expect_unchanged "the silent uninstaller, started as usual,"
 wine_run "$installed_windows\\Uninstall.exe"
 expect_close_request "Zeluvar 卸载"
 wait_for 60 "the uninstaller's copy to end" uninstaller_copy_ends
