@@ -12,6 +12,7 @@ struct RecordCase {
     std::string record;
 };
 
+// Rows of five fields (one empty), of two and of one are the runs' own first case.
 class RecordBuilding : public testing::TestWithParam<RecordCase> {};
 
 TEST_P(RecordBuilding, GivesTheLinesOfTheFieldsPresent) {
@@ -25,11 +26,6 @@ TEST_P(RecordBuilding, GivesTheLinesOfTheFieldsPresent) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, RecordBuilding, testing::Values(
-    RecordCase{"worked example", "张三,某公司,010-1234,,138",
-               vcard({"N:张;三;;", "FN:张三", "ORG:某公司", "TEL;WORK;VOICE:010-1234", "TEL;HOME;VOICE:",
-                      "TEL;CELL;VOICE:138"})},
-    RecordCase{"two fields", "李四,某公司", vcard({"N:李;四;;", "FN:李四", "ORG:某公司"})},
-    RecordCase{"one field", "王", vcard({"N:王;;;", "FN:王"})},
     RecordCase{"three fields", "赵,公司,1", vcard({"N:赵;;;", "FN:赵", "ORG:公司", "TEL;WORK;VOICE:1"})},
     RecordCase{"seven fields use the first five", "a,b,c,d,e,f,g",
                vcard({"N:a;;;", "FN:a", "ORG:b", "TEL;WORK;VOICE:c", "TEL;HOME;VOICE:d", "TEL;CELL;VOICE:e"})},

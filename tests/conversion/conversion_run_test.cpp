@@ -133,12 +133,9 @@ INSTANTIATE_TEST_SUITE_P(Messages, Failures, testing::Values(
     FailureCase{"prompt as input", [](Sink& s, const Dir&) { s.input = "请直接将文件拖入"; }, FileMissing},
     FailureCase{"folder as input", [](Sink& s, const Dir& d) { s.input = d.path("sub"); }, FileMissing},
     FailureCase{"empty output", [](Sink& s, const Dir&) { s.output = ""; }, OutputPathMissing},
-    FailureCase{"spaces as output", [](Sink& s, const Dir&) { s.output = "   "; }, OutputPathMissing},
     FailureCase{"output is the input", [](Sink& s, const Dir&) { s.output = s.input; }, OutputIsInput},
     FailureCase{"output is the input with a space after it",
                 [](Sink& s, const Dir&) { s.output = s.input + " "; }, OutputIsInput},
-    FailureCase{"output is the input in quotes",
-                [](Sink& s, const Dir&) { s.output = '"' + s.input + '"'; }, OutputIsInput},
     FailureCase{"output names the input another way",
                 [](Sink& s, const Dir& d) { s.output = d.path("sub/../in.csv"); }, OutputIsInput},
     FailureCase{"input gone during the yield",
@@ -203,13 +200,8 @@ TEST_P(Pasted, PathsNameTheFilesTheUserMeans) {
     EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files), (QStringList{"in.csv", "out.vcf"}));
 }
 
-QString asIs(const QString& path) {
-    return path;
-}
-
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Boxes, Pasted, testing::Values(
-    PastedCase{"input in quotes", [](const QString& p) { return '"' + p + '"'; }, asIs},
     PastedCase{"line ends and spaces around both", [](const QString& p) { return " \t" + p + "\r\n"; },
                [](const QString& p) { return p + "  \n"; }},
     PastedCase{"quotes and line ends around both", [](const QString& p) { return '"' + p + "\"\r\n"; },
@@ -217,6 +209,8 @@ INSTANTIATE_TEST_SUITE_P(Boxes, Pasted, testing::Values(
     caseName<PastedCase>);
 
 #ifdef Q_OS_WIN
+QString asIs(const QString& path) { return path; }
+
 // Names Win32 shortens, and paths past its old length limit written the long way.
 INSTANTIATE_TEST_SUITE_P(WindowsNames, Pasted, testing::Values(
     PastedCase{"output ending in dots", asIs, [](const QString& p) { return p + ".."; }},
