@@ -11,8 +11,8 @@
 
 namespace {
 
-// The bytes of each encoding that the window's Execute test does not already see, written over
-// a longer file.
+// The bytes that the window's Execute test does not already see (the empty text, characters code
+// page 936 lacks), written over a longer file.
 struct WriterCase {
     const char* what;
     OutputEncoding encoding;
@@ -32,15 +32,11 @@ TEST_P(Writers, ReplaceALongerFileWithExactlyTheseBytes) {
     EXPECT_EQ(ScratchDir::read(path), GetParam().bytes);
 }
 
-const std::string Text = "N:张;三;;\r\nN:a;;;\r\n";
-
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Encodings, Writers, testing::Values(
-    WriterCase{"ansi", OutputEncoding::Ansi, Text, "N:\xD5\xC5;\xC8\xFD;;\r\nN:a;;;\r\n\r\n"},
     WriterCase{"ansi empty", OutputEncoding::Ansi, "", "\r\n"},
     WriterCase{"ansi cannot hold", OutputEncoding::Ansi, "😀한\uFFFD€", "???\x80\r\n"},
-    WriterCase{"utf8 mark empty", OutputEncoding::Utf8WithBom, "", "\xEF\xBB\xBF"},
-    WriterCase{"utf8", OutputEncoding::Utf8NoBom, Text, Text}),
+    WriterCase{"utf8 mark empty", OutputEncoding::Utf8WithBom, "", "\xEF\xBB\xBF"}),
     caseName<WriterCase>);
 // clang-format on
 
