@@ -244,10 +244,11 @@ void Form1::execute() {
     running_ = true;
     ConversionRun(*this).execute();
     // What the user did while the run kept the window busy is still queued. Handled now, with
-    // the run still counted as going on, typing and closing take effect and presses start
-    // nothing, as they were made during the run.
+    // the run still counted as going on, typing takes effect and presses start nothing, as they
+    // were made during the run.
     QCoreApplication::processEvents();
     running_ = false;
+    if (closeAfterRun_) close();
 }
 
 // At fractional scalings (125 %, 175 %) a control's last row or column of pixels can fall outside
@@ -283,6 +284,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    // Closed during a run, the window would vanish while the run goes on unseen, and its
+    // messages would come after it. It stays up until the run ends, and closes then.
+    if (running_) {
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
+    closeAfterRun_ = false;
     desktop_.openAddress(this, HomePageAddress);  // whatever it answers, the window closes
     event->accept();
 }

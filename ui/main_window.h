@@ -68,6 +68,7 @@ private:
     QLabel* status_ = nullptr;  // Label1 index 3
 
     bool running_ = false;
+    bool closeAfterRun_ = false;  // the user closed the window during a run
     std::int64_t latestCount_ = 0;
     bool latestCountShown_ = true;
     QElapsedTimer sinceCountShown_;

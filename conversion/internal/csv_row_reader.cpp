@@ -81,33 +81,30 @@ void CsvRowReader::readQuoted(std::string_view firstLine, CsvRow& row) {
         return;
     }
 
-    const std::uint64_t start = lines_.lineStart();
-    const std::uint64_t secondLine = lines_.nextLineStart();
-    lines_.hold(start);  // reading on may move the text that firstLine points into
+    LineReader::LookAhead ahead(lines_);
     std::uint64_t brokenAt = std::numeric_limits<std::uint64_t>::max();  // the end of the text
     std::size_t readAhead = 0;
     std::string_view line;
-    while (quoting == Quoting::Open && lines_.next(line)) {
+    while (quoting == Quoting::Open && ahead.next(line)) {
         readAhead += line.size() + 1;
         if (readAhead > MaxReadAhead) {
-            brokenAt = lines_.lineStart();
+            brokenAt = ahead.lineStart();
             break;
         }
         ++row.lineCount;
         quoting = parser.parse(line, true);
-        if (quoting == Quoting::Malformed) brokenAt = lines_.lineStart();
+        if (quoting == Quoting::Malformed) brokenAt = ahead.lineStart();
     }
-    lines_.release();  // the text stays where it is until the next line is read
     if (quoting == Quoting::Complete) {
         row.fields.useOwnText();
-        row.text = lines_.heldText(start, lines_.lineStart() + line.size());
+        row.text = ahead.text();
         return;
     }
     // Every line before brokenAt went on inside the open quote. They are cut plainly instead of
     // each being read on from again, which would take time growing with the square of the file.
     plainUntil_ = brokenAt;
-    lines_.seek(secondLine);
+    ahead.rewind();
     row.lineCount = 1;
-    row.text = lines_.heldText(start, start + firstLine.size());
+    row.text = ahead.text();
     row.fields.cut(row.text);
 }

@@ -1,10 +1,9 @@
 #include "decoded_input.h"
 
-#include <QFileInfo>
-#include <algorithm>
 #include <cstring>
 
 #include "cp936.h"
+#include "encoding_weigher.h"
 #include "utf16.h"
 #include "utf8.h"
 
@@ -13,19 +12,13 @@ namespace {
 constexpr std::string_view Utf16LittleEndianMark = "\xFF\xFE";
 constexpr std::string_view Utf16BigEndianMark = "\xFE\xFF";
 
-bool isUtf8(const utf8::Evidence& evidence) {
-    return evidence.invalidSequences * DecodedInput::Utf8CharsPerStrayByte <=
-           evidence.multiByteChars;
-}
-
 }  // namespace
 
 bool DecodedInput::open(const QString& path) {
     if (!path.isValidUtf16()) return false;  // it would name another file, or none
     file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
-    sizeAtOpen_ = file_.size();
-    modifiedAtOpen_ = file_.fileTime(QFileDevice::FileModificationTime);
+    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !watch_.start(file_))
+        return false;
 
     char head[3];
     const qint64 headSize = file_.read(head, sizeof head);
@@ -49,24 +42,16 @@ bool DecodedInput::open(const QString& path) {
     return !failed_ && file_.seek(textStart);
 }
 
-// Reads on until the file is used up, or until its bytes so far hold so many invalid sequences
-// that the rest could not make it UTF-8: code page 936 text is settled early, UTF-8 is read twice.
+// Reads on until the file is used up or its encoding is settled: code page 936 text is settled
+// early, UTF-8 is read twice.
 DecodedInput::Encoding DecodedInput::weighWithoutMark() {
-    utf8::Evidence evidence;
+    EncodingWeigher weigher(std::uint64_t(watch_.sizeAtStart()));
     while (fillRaw()) {
-        dropRaw(utf8::weigh(raw(), false, evidence));
-        if (!mayStillBeUtf8(evidence)) return Encoding::Cp936;
+        dropRaw(weigher.weigh(raw(), false));
+        if (weigher.settled()) return Encoding::Cp936;
     }
-    utf8::weigh(raw(), true, evidence);
-    return isUtf8(evidence) ? Encoding::Utf8 : Encoding::Cp936;
-}
-
-// Every two bytes not read yet could still be a valid character.
-bool DecodedInput::mayStillBeUtf8(const utf8::Evidence& evidence) const {
-    const auto unread = static_cast<std::uint64_t>(std::max<qint64>(sizeAtOpen_ - position_, 0));
-    utf8::Evidence best = evidence;
-    best.multiByteChars += (unread + rawSize_) / 2;
-    return isUtf8(best);
+    weigher.weigh(raw(), true);
+    return weigher.isUtf8() ? Encoding::Utf8 : Encoding::Cp936;
 }
 
 // Reads the next chunk of the file behind the bytes still unread; false at the end of the file
@@ -77,18 +62,12 @@ bool DecodedInput::fillRaw() {
     if (n < 0) failed_ = true;
     if (n == 0) {
         atEnd_ = true;
-        failed_ = position_ != sizeAtOpen_ || changedSinceOpen();
+        failed_ = position_ != watch_.sizeAtStart() || !watch_.unchanged(file_);
     }
     if (n <= 0) return false;
     position_ += n;
     rawSize_ += static_cast<std::size_t>(n);
     return true;
-}
-
-bool DecodedInput::changedSinceOpen() const {
-    const QFileInfo now(file_.fileName());
-    return !now.exists() || now.size() != sizeAtOpen_ || now.lastModified() != modifiedAtOpen_ ||
-           file_.fileTime(QFileDevice::FileModificationTime) != modifiedAtOpen_;
 }
 
 // Forgets the first `count` bytes; what is left (a cut character at most) moves to the front.

@@ -19,6 +19,7 @@ bool LineReader::next(std::string_view& line) {
         lineStart_ = bufferStart_ + pos_;
         if (const std::optional<LineEnd> end = findLineEnd()) {
             line = std::string_view(buffer_).substr(pos_, end->at - pos_);
+            lineEnd_ = bufferStart_ + end->at;
             pos_ = searchFrom_ = end->at + end->length;
             return true;
         }
@@ -29,6 +30,7 @@ bool LineReader::next(std::string_view& line) {
         if (pos_ == buffer_.size()) return false;
         line = std::string_view(buffer_).substr(pos_);
         pos_ = searchFrom_ = buffer_.size();
+        lineEnd_ = bufferStart_ + pos_;
         return true;
     }
 }
@@ -68,10 +70,21 @@ void LineReader::readMoreText() {
     if (!input_.readMore(buffer_)) exhausted_ = true;
 }
 
-std::string_view LineReader::heldText(std::uint64_t from, std::uint64_t to) const {
-    return std::string_view(buffer_).substr(from - bufferStart_, to - from);
+LineReader::LookAhead::LookAhead(LineReader& lines)
+    : lines_(lines),
+      firstStart_(lines.lineStart_),
+      firstEnd_(lines.lineEnd_),
+      afterFirst_(lines.bufferStart_ + lines.pos_) {
+    lines_.held_ = firstStart_;
 }
 
-void LineReader::seek(std::uint64_t offset) {
-    pos_ = searchFrom_ = static_cast<std::size_t>(offset - bufferStart_);
+std::string_view LineReader::LookAhead::text() const {
+    return std::string_view(lines_.buffer_)
+        .substr(firstStart_ - lines_.bufferStart_, lines_.lineEnd_ - firstStart_);
+}
+
+void LineReader::LookAhead::rewind() {
+    lines_.pos_ = lines_.searchFrom_ = static_cast<std::size_t>(afterFirst_ - lines_.bufferStart_);
+    lines_.lineStart_ = firstStart_;
+    lines_.lineEnd_ = firstEnd_;
 }

@@ -18,18 +18,10 @@ public:
     // The next line without its line end, valid until the next call; false when none is left.
     bool next(std::string_view& line);
 
-    // Where the line last read starts, and where the line after it starts, as offsets in the text.
+    // Where the line last read starts, as an offset in the text.
     std::uint64_t lineStart() const { return lineStart_; }
-    std::uint64_t nextLineStart() const { return bufferStart_ + pos_; }
 
-    // Keeps the text from `offset` (a line start) in memory until release(), so that it can be
-    // looked at whole and its lines read again.
-    void hold(std::uint64_t offset) { held_ = offset; }
-    void release() { held_.reset(); }
-    // Held text, valid until the next call of next().
-    std::string_view heldText(std::uint64_t from, std::uint64_t to) const;
-    // The next line read starts at `offset`, a held line start.
-    void seek(std::uint64_t offset);
+    class LookAhead;
 
 private:
     enum class LineEnds { NotSeenYet, Cr, Lf };
@@ -49,7 +41,32 @@ private:
     std::size_t pos_ = 0;            // start of the next line in buffer_
     std::size_t searchFrom_ = 0;     // no line end lies in [pos_, searchFrom_)
     std::uint64_t lineStart_ = 0;
-    std::optional<std::uint64_t> held_;
+    std::uint64_t lineEnd_ = 0;          // where the line last read ends, before its line end
+    std::optional<std::uint64_t> held_;  // no text from here on leaves memory
     LineEnds lineEnds_ = LineEnds::NotSeenYet;
     bool exhausted_ = false;
+};
+
+// Reads on past the line last read, and can come back to just after it: the text from that line
+// on stays in memory while the look-ahead lasts, and until the next line is read after it.
+class LineReader::LookAhead {
+public:
+    explicit LookAhead(LineReader& lines);
+    ~LookAhead() { lines_.held_.reset(); }
+    LookAhead(const LookAhead&) = delete;
+    LookAhead& operator=(const LookAhead&) = delete;
+
+    bool next(std::string_view& line) { return lines_.next(line); }
+    std::uint64_t lineStart() const { return lines_.lineStart_; }
+
+    // The text from the first line's start to the end of the line last read, line ends within it
+    // included: valid until the next line is read.
+    std::string_view text() const;
+
+    // Back to where the look-ahead started: the first line is the one last read again.
+    void rewind();
+
+private:
+    LineReader& lines_;
+    std::uint64_t firstStart_, firstEnd_, afterFirst_;
 };

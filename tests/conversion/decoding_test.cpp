@@ -3,12 +3,16 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 #include "cp936.h"
 #include "decoded_input.h"
+#include "encoding_weigher.h"
+#include "input_watch.h"
 #include "test_support.h"
 
 namespace {
@@ -49,10 +53,21 @@ std::string fromCp936(std::string_view bytes) {
     return text;
 }
 
-// A contact list as a spreadsheet saves it in code page 936; as UTF-8, some of its byte pairs
-// are valid characters (C4 BF, E7 BB BF), most of its bytes are not.
+// Contact lists as a spreadsheet saves them in code page 936; as UTF-8, some of their byte pairs
+// are valid characters (C4 BF, E7 BB BF), most of their bytes are not.
 const std::string Contacts =
     repeated("姓名,公司名称,手机\r\n李四,某公司,138\r\n王五,科技,\r\n", 40);
+const std::string Heading = "姓名,公司名称,业务电话,住宅电话,手机\r\n";
+const std::string Cp936Lists[] = {
+    Contacts,
+    Heading + "张三,某公司,010-1234,,13800000001\r\n李四,,,,\r\n欧阳娜娜,北京华为,,,\r\n",
+    "王伟,ACME,010-1234,,13800000001\r\n刘,\"上海, 浦东\",021,,\r\n锟斤拷,,,,\r\n",
+};
+
+// A short UTF-8 list: the heading and `contacts` rows.
+std::string shortList(int contacts) {
+    return Heading + repeated("王伟,ACME,010-1234,,13800000001\r\n", contacts);
+}
 
 // The first code unit of UTF-16 text after the mark that a read cuts off from the next.
 const std::string AsciiUtf16 = repeated(std::string("a\0", 2), DecodedInput::ChunkSize / 2 - 1);
@@ -72,23 +87,88 @@ INSTANTIATE_TEST_SUITE_P(Files, Decoding, testing::Values(
 
 // One stray byte does not make a UTF-8 list code page 936; code page 936 lists stay themselves.
 INSTANTIATE_TEST_SUITE_P(Evidence, Decoding, testing::Values(
-    DecodeCase{"utf8 with one stray byte per 50 characters",
-               repeated("张", 50) + "\xFF" + repeated("三", 50) + "\xC0",
-               repeated("张", 50) + "\uFFFD" + repeated("三", 50) + "\uFFFD"},
-    DecodeCase{"one stray byte per 49 characters is cp936", repeated("张", 49) + "\xFF",
-               fromCp936(repeated("张", 49) + "\xFF")},
+    DecodeCase{"utf8 with one invalid sequence per 8 characters",
+               repeated("张", 8) + "\xFF" + repeated("三", 8) + "\xC0",
+               repeated("张", 8) + "\uFFFD" + repeated("三", 8) + "\uFFFD"},
+    DecodeCase{"one invalid sequence per 7 characters is cp936", repeated("张", 7) + "\xFF",
+               fromCp936(repeated("张", 7) + "\xFF")},
+    DecodeCase{"short utf8 list with one stray byte", shortList(4) + "\xA0", shortList(4) + "\uFFFD"},
+    DecodeCase{"heading alone with a stray byte", "\xA0" + Heading, "\uFFFD" + Heading},
     DecodeCase{"cp936 contact list", inCp936(Contacts), Contacts},
-    DecodeCase{"cp936 settled early in a file of several reads", inCp936(Contacts) + repeated(Ascii, 3),
+    DecodeCase{"cp936 contact list followed by reads of ascii", inCp936(Contacts) + repeated(Ascii, 3),
                Contacts + repeated(Ascii, 3)}),
     caseName<DecodeCase>);
+// clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Utf16, Decoding, testing::Values(
-    DecodeCase{"little endian", std::string("\xFF\xFE\x20\x5F,\0" "1\0", 8), "张,1"},
-    DecodeCase{"big endian", std::string("\xFE\xFF\x5F\x20\0,", 6), "张,"},
-    DecodeCase{"surrogate pair, lone surrogate, odd last byte",
-               std::string("\xFF\xFE\x3D\xD8\x00\xDE\x00\xDC" "a", 9), "😀\uFFFD\uFFFD"},
-    DecodeCase{"surrogate pair cut by a read", "\xFF\xFE" + AsciiUtf16 + std::string("\x3D\xD8\x00\xDE", 4),
-               std::string(DecodedInput::ChunkSize / 2 - 1, 'a') + "😀"}),
+// Short lists are where chance matters most: each list, and each of its first rows taken alone,
+// stays code page 936.
+TEST(Decoding, ShortCodePageListsStayCodePage) {
+    for (const std::string& list : Cp936Lists) {
+        for (std::size_t end = list.find('\n'); end != std::string::npos;
+             end = list.find('\n', end + 1)) {
+            const std::string rows = list.substr(0, end + 1);
+            EXPECT_EQ(readText(inCp936(rows)), rows);
+        }
+    }
+}
+
+// A short UTF-8 list with one stray byte, wherever it lies, stays UTF-8.
+TEST(Decoding, ShortUtf8ListsWithAStrayByteStayUtf8) {
+    for (int contacts = 4; contacts <= 8; ++contacts) {
+        const std::string list = shortList(contacts);
+        for (const std::size_t at :
+             {std::size_t(0), Heading.size(), list.size() / 2, list.size()}) {
+            std::string bytes = list, text = list;
+            bytes.insert(at, "\xA0");
+            text.insert(at, "\uFFFD");
+            EXPECT_EQ(readText(bytes), text) << contacts << " contacts, stray byte at " << at;
+        }
+    }
+}
+
+// The weighing ends as soon as the bytes still to come could no longer make the file UTF-8.
+struct SettleCase {
+    const char* what;
+    std::string bytes;   // weighed, and known to be the first piece of the file
+    std::size_t toCome;  // bytes of the file behind them
+    bool settled;
+};
+
+class Settling : public testing::TestWithParam<SettleCase> {};
+
+TEST_P(Settling, EndsTheWeighingOnlyWhenTheRestCannotChangeIt) {
+    EncodingWeigher weigher(GetParam().bytes.size() + GetParam().toCome);
+    EXPECT_EQ(weigher.weigh(GetParam().bytes, false), GetParam().bytes.size());
+    EXPECT_EQ(weigher.settled(), GetParam().settled);
+}
+
+const std::string Cp936Contacts = inCp936(Contacts);
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Pieces, Settling, testing::Values(
+    SettleCase{"cp936 list alone", Cp936Contacts, 0, true},
+    SettleCase{"cp936 list and as much again to come", Cp936Contacts, Cp936Contacts.size(), true},
+    SettleCase{"cp936 list and enough to come to outweigh it", Cp936Contacts, 10 * Cp936Contacts.size(), false},
+    SettleCase{"utf8 list with all the file to come", Contacts, DecodedInput::ChunkSize, false},
+    SettleCase{"one invalid sequence per 7 characters", repeated("张", 7) + "\xFF", 0, true}),
+    caseName<SettleCase>);
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(
+    Utf16, Decoding,
+    testing::Values(DecodeCase{"little endian",
+                               std::string("\xFF\xFE\x20\x5F,\0"
+                                           "1\0",
+                                           8),
+                               "张,1"},
+                    DecodeCase{"big endian", std::string("\xFE\xFF\x5F\x20\0,", 6), "张,"},
+                    DecodeCase{"surrogate pair, lone surrogate, odd last byte",
+                               std::string("\xFF\xFE\x3D\xD8\x00\xDE\x00\xDC"
+                                           "a",
+                                           9),
+                               "😀\uFFFD\uFFFD"},
+                    DecodeCase{"surrogate pair cut by a read",
+                               "\xFF\xFE" + AsciiUtf16 + std::string("\x3D\xD8\x00\xDE", 4),
+                               std::string(DecodedInput::ChunkSize / 2 - 1, 'a') + "😀"}),
     caseName<DecodeCase>);
 // clang-format on
 
@@ -135,13 +215,59 @@ INSTANTIATE_TEST_SUITE_P(Reading, FileChanges, testing::Values(
     caseName<ChangeCase>);
 
 #ifndef Q_OS_WIN  // Windows does not let a file that is open be renamed over
+// Puts a file of the same bytes under the list's name; with `sameTime`, with its time too.
+void replace(const QString& path, bool sameTime) {
+    const QDateTime time = QFileInfo(path).lastModified();
+    rewrite(path + ".new", QIODevice::WriteOnly, repeated(Ascii + "\n", 3));
+    QFile copy(path + ".new");
+    if (sameTime && !(copy.open(QIODevice::ReadWrite) &&
+                      copy.setFileTime(time, QFileDevice::FileModificationTime)))
+        throw std::runtime_error("cannot set the copy's time");
+    copy.close();
+    if (std::rename(qPrintable(path + ".new"), qPrintable(path)) != 0) throw std::runtime_error("rename");
+}
+
 INSTANTIATE_TEST_SUITE_P(Replacing, FileChanges, testing::Values(
-    ChangeCase{"replaced", [](const QString& p) {
-        rewrite(p + ".new", QIODevice::WriteOnly, repeated(Ascii + "\n", 3));
-        if (std::rename(qPrintable(p + ".new"), qPrintable(p)) != 0) throw std::runtime_error("rename");
-    }, true}),
+    ChangeCase{"replaced", [](const QString& p) { replace(p, false); }, true},
+    ChangeCase{"replaced by a copy of the same size and time", [](const QString& p) { replace(p, true); }, true}),
     caseName<ChangeCase>);
 #endif
+// clang-format on
+
+// What is compared: the handle's size and time, and the file the path names. A path's own size
+// and time, which network folders cache apart from the handle's, are not.
+struct WatchCase {
+    const char* what;
+    std::optional<FileState> handleNow, pathNow;
+    bool unchanged;
+};
+
+class Watching : public testing::TestWithParam<WatchCase> {};
+
+constexpr FileState AtStart{7, 42, 1000, 5000};
+
+constexpr FileState with(FileState state, void (*change)(FileState&)) {
+    change(state);
+    return state;
+}
+
+TEST_P(Watching, ComparesTheHandleAndWhichFileThePathNames) {
+    EXPECT_EQ(InputWatch::unchanged(AtStart, GetParam().handleNow, GetParam().pathNow),
+              GetParam().unchanged);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(States, Watching, testing::Values(
+    WatchCase{"unchanged", AtStart, AtStart, true},
+    WatchCase{"path shows a cached older size and time", AtStart,
+              with(AtStart, [](FileState& s) { s.size = 900; s.modified = 4000; }), true},
+    WatchCase{"handle shows another size", with(AtStart, [](FileState& s) { s.size = 1001; }), AtStart, false},
+    WatchCase{"handle shows another time", with(AtStart, [](FileState& s) { s.modified = 5001; }), AtStart, false},
+    WatchCase{"handle cannot tell", std::nullopt, AtStart, false},
+    WatchCase{"path names another file", AtStart, with(AtStart, [](FileState& s) { s.index = 43; }), false},
+    WatchCase{"path names a file on another volume", AtStart, with(AtStart, [](FileState& s) { s.volume = 8; }), false},
+    WatchCase{"path names no file", AtStart, std::nullopt, false}),
+    caseName<WatchCase>);
 // clang-format on
 
 }  // namespace

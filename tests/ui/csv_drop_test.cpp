@@ -14,12 +14,15 @@ using namespace Qt::StringLiterals;
 
 // Whatever the keys held, a drop is answered as a copy: an answered move makes Explorer delete
 // the dropped file. A source that offers no copy is told nothing was done.
+constexpr Qt::DropAction Copy = Qt::CopyAction, Move = Qt::MoveAction, Refused = Qt::IgnoreAction;
+
 struct DropCase {
     const char* what;
     QList<QUrl> urls;  // a plain text drag when empty and `text` is set
     QString text;
-    bool canDrop;
-    QString csvfile;  // null: unchanged; with '/', shown with the system's own separator
+    Qt::DropAction over;     // the answer to the drag entering and moving over the box
+    Qt::DropAction dropped;  // the answer to the drop
+    QString csvfile;         // null: unchanged; with '/', shown with the system's own separator
     QString vcardfile;
     std::size_t messages;
     Qt::DropActions offered = Qt::CopyAction | Qt::LinkAction;  // as a file manager does
@@ -39,8 +42,17 @@ const QString DroppedFromDrive = u"/D:/通讯录/list"_s;
 
 // A list dragged in with keys held, from a source that offers every action or only some.
 DropCase keysHeld(const char* what, Qt::KeyboardModifiers held,
-                  Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction) {
-    return {what, {file("/tmp/list.csv")}, {}, true, "/tmp/list.csv", "/tmp/list.vcf", 0, offered,
+                  Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction,
+                  Qt::DropAction over = Copy, Qt::DropAction dropped = Copy) {
+    return {what,
+            {file("/tmp/list.csv")},
+            {},
+            over,
+            dropped,
+            "/tmp/list.csv",
+            "/tmp/list.vcf",
+            0,
+            offered,
             held};
 }
 
@@ -58,13 +70,9 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
         data.setText(drop.text);
 
     const auto answers = shown.dragAndDrop(shown.csvfile(), data, drop.offered, drop.held);
-    const bool copy = drop.canDrop && drop.offered & Qt::CopyAction;
-    // Dragging over, a source that offers no copy is answered what it offers, or the drop
-    // would never come.
-    const auto over = copy ? Qt::CopyAction : drop.canDrop ? Qt::MoveAction : Qt::IgnoreAction;
-    EXPECT_EQ(answers.enter, over);
-    EXPECT_EQ(answers.move, over);
-    EXPECT_EQ(answers.drop, copy ? Qt::CopyAction : Qt::IgnoreAction);
+    EXPECT_EQ(answers.enter, drop.over);
+    EXPECT_EQ(answers.move, drop.over);
+    EXPECT_EQ(answers.drop, drop.dropped);
     EXPECT_EQ(shown.csvfile()->text(),
               drop.csvfile.isNull() ? prompt : QDir::toNativeSeparators(drop.csvfile));
     EXPECT_EQ(shown.vcardfile()->text(),
@@ -77,21 +85,24 @@ TEST_P(Drops, FillTheBoxesFromCsvFilesOnly) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Files, Drops, testing::Values(
-    DropCase{"drive path with chinese folder", {file(u"D:/通讯录/list.csv"_s)}, {}, true,
+    DropCase{"drive path with chinese folder", {file(u"D:/通讯录/list.csv"_s)}, {}, Copy, Copy,
              DroppedFromDrive + ".csv", DroppedFromDrive + ".vcf", 0},
-    DropCase{"upper case name", {file("/tmp/LIST.CSV")}, {}, true, "/tmp/LIST.CSV", "/tmp/LIST.vcf", 0},
-    DropCase{"name ending in csv without dot", {file("/tmp/datacsv")}, {}, true, "/tmp/datacsv", "/tmp/datavcf", 0},
-    DropCase{"text file", {file("/tmp/a.txt")}, {}, true, {}, {}, 1},
-    DropCase{"csv txt csv", {file("/tmp/a.csv"), file("/tmp/b.txt"), file("/tmp/c.csv")}, {}, true,
+    DropCase{"upper case name", {file("/tmp/LIST.CSV")}, {}, Copy, Copy, "/tmp/LIST.CSV", "/tmp/LIST.vcf", 0},
+    DropCase{"name ending in csv without dot", {file("/tmp/datacsv")}, {}, Copy, Copy, "/tmp/datacsv",
+             "/tmp/datavcf", 0},
+    DropCase{"text file", {file("/tmp/a.txt")}, {}, Copy, Copy, {}, {}, 1},
+    DropCase{"csv txt csv", {file("/tmp/a.csv"), file("/tmp/b.txt"), file("/tmp/c.csv")}, {}, Copy, Copy,
              "/tmp/c.csv", "/tmp/c.vcf", 1},
-    DropCase{"plain text", {}, "/tmp/a.csv", false, {}, {}, 0},
-    DropCase{"remote address", {QUrl("https://example.com/a.csv")}, {}, false, {}, {}, 0},
-    DropCase{"remote address beside a file", {QUrl("https://example.com/a.csv"), file("/tmp/b.csv")}, {}, true,
-             "/tmp/b.csv", "/tmp/b.vcf", 0},
-    DropCase{"empty list", {}, {}, false, {}, {}, 0},
+    DropCase{"plain text", {}, "/tmp/a.csv", Refused, Refused, {}, {}, 0},
+    DropCase{"remote address", {QUrl("https://example.com/a.csv")}, {}, Refused, Refused, {}, {}, 0},
+    DropCase{"remote address beside a file", {QUrl("https://example.com/a.csv"), file("/tmp/b.csv")}, {},
+             Copy, Copy, "/tmp/b.csv", "/tmp/b.vcf", 0},
+    DropCase{"empty list", {}, {}, Refused, Refused, {}, {}, 0},
     keysHeld("shift", Qt::ShiftModifier), keysHeld("ctrl", Qt::ControlModifier),
     keysHeld("alt", Qt::AltModifier), keysHeld("ctrl shift", Qt::ControlModifier | Qt::ShiftModifier),
-    keysHeld("move only", {}, Qt::MoveAction)),
+    // Dragging over, a source that offers no copy is answered what it offers, or the drop would
+    // never come; the drop itself is refused, never answered as a move.
+    keysHeld("move only", {}, Qt::MoveAction, Move, Refused)),
     caseName<DropCase>);
 // clang-format on
 

@@ -257,12 +257,32 @@ TEST(Window, OnePressIsOneRun) {
     EXPECT_EQ(shown.vcardfile()->text(), dir.path("missing/out.vcf") + "x");
 }
 
+// Closing opens the home page once. Closed during a run, the window waits for the run's end, so
+// that the run's messages still show over it.
 TEST(Window, ClosingOpensTheHomePageOnce) {
-    for (const bool afterARun : {false, true}) {
+    enum class When { WithoutRun, AfterARun, DuringARun };
+    for (const When when : {When::WithoutRun, When::AfterARun, When::DuringARun}) {
+        ScratchDir dir;
         ShownWindow shown;
-        if (afterARun) shown.execute();
-        EXPECT_TRUE(shown.window->close());
+        shown.csvfile()->setText(dir.write("in.csv", "王五\r\n"));
+        shown.vcardfile()->setText(dir.path("missing/out.vcf"));
+        bool messageOverTheWindow = false;
+        shown.duringFirstMessage = [&] {
+            messageOverTheWindow = shown.window->isVisible() && shown.openedAddresses.empty();
+        };
+        if (when == When::DuringARun)
+            QTimer::singleShot(0, shown.window.get(), [&] { shown.window->close(); });
+        if (when != When::WithoutRun) shown.execute();
+        if (when != When::DuringARun) {
+            EXPECT_TRUE(shown.window->close());
+        }
+
+        EXPECT_FALSE(shown.window->isVisible());
         EXPECT_EQ(shown.openedAddresses, std::vector<QString>{HomePageAddress});
+        if (when == When::WithoutRun) continue;
+        EXPECT_EQ(shown.messages,
+                  std::vector<std::string>{RunTexts::CannotWriteOutput.toStdString()});
+        EXPECT_TRUE(messageOverTheWindow);
     }
 }
 

@@ -1,0 +1,18 @@
+#include "input_watch.h"
+
+#include <QFile>
+
+bool InputWatch::start(const QFile& file) {
+    const std::optional<FileState> state = stateOfOpenFile(file.handle());
+    if (state) atStart_ = *state;
+    return state.has_value();
+}
+
+bool InputWatch::unchanged(const QFile& file) const {
+    return unchanged(atStart_, stateOfOpenFile(file.handle()), stateOfPath(file.fileName()));
+}
+
+bool InputWatch::unchanged(const FileState& atStart, const std::optional<FileState>& handleNow,
+                           const std::optional<FileState>& pathNow) {
+    return handleNow == atStart && pathNow && pathNow->isSameFile(atStart);
+}

@@ -1,0 +1,26 @@
+#include <sys/stat.h>
+
+#include <QFile>
+
+#include "native_files.h"
+
+namespace {
+
+FileState stateOf(const struct stat& info) {
+    return {std::uint64_t(info.st_dev), std::uint64_t(info.st_ino), std::int64_t(info.st_size),
+            std::int64_t(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+std::optional<FileState> stateOfOpenFile(int handle) {
+    struct stat info;
+    if (fstat(handle, &info) != 0) return std::nullopt;
+    return stateOf(info);
+}
+
+std::optional<FileState> stateOfPath(const QString& path) {
+    struct stat info;
+    if (stat(QFile::encodeName(path).constData(), &info) != 0) return std::nullopt;
+    return stateOf(info);
+}
