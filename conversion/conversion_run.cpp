@@ -11,6 +11,7 @@
 #include "decoded_input.h"
 #include "file_paths.h"
 #include "line_reader.h"
+#include "native_files.h"
 
 namespace {
 

@@ -1,48 +1,8 @@
 #include "output_writers.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-
-#include <QDir>
-#endif
-
 #include "cp936.h"
+#include "native_files.h"
 #include "utf8.h"
-
-namespace {
-
-#ifdef Q_OS_WIN
-// A replaced file is a new file with a new file's attributes; the ones the user set on the old
-// one come back. (Elsewhere QSaveFile keeps the mode itself.)
-class KeptAttributes {
-public:
-    explicit KeptAttributes(const QString& path)
-        : path_(QDir::toNativeSeparators(path)), kept_(attributes() & Kept) {}
-
-    void restore() const {
-        if (kept_) SetFileAttributesW(name(), (attributes() & ~FILE_ATTRIBUTE_NORMAL) | kept_);
-    }
-
-private:
-    static constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
-    const wchar_t* name() const { return reinterpret_cast<const wchar_t*>(path_.utf16()); }
-    DWORD attributes() const {
-        const DWORD found = GetFileAttributesW(name());
-        return found == INVALID_FILE_ATTRIBUTES ? 0 : found;
-    }
-
-    QString path_;
-    DWORD kept_;
-};
-#else
-struct KeptAttributes {
-    explicit KeptAttributes(const QString&) {}
-    void restore() const {}
-};
-#endif
-
-}  // namespace
 
 EncodedFileWriter::EncodedFileWriter(const QString& path, OutputEncoding encoding)
     : file_(path), encoding_(encoding) {}
@@ -71,9 +31,10 @@ bool EncodedFileWriter::commit() {
         file_.cancelWriting();
         return false;
     }
-    const KeptAttributes kept(file_.fileName());
+    // A replaced file is a new file, with a new file's attributes: the user's come back.
+    const std::uint32_t kept = attributesToKeep(file_.fileName());
     failed_ = !file_.commit();
-    if (!failed_) kept.restore();
+    if (!failed_) restoreAttributes(file_.fileName(), kept);
     return !failed_;
 }
 

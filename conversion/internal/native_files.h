@@ -4,8 +4,23 @@
 #include <cstdint>
 #include <optional>
 
-// File calls that each platform answers its own way: native_files_posix.cpp and
-// native_files_windows.cpp.
+// How the platform names and keeps files: native_files_windows.cpp on Windows,
+// native_files_posix.cpp elsewhere.
+
+// The name the output file is given. On Windows, the whole path as Win32 makes it
+// (GetFullPathNameW): no name may end in a dot or a space, which Explorer and most programs cannot
+// open, and a \\?\ path on a drive or a share becomes a plain one, which Qt lengthens itself where
+// need be. Empty when that names no file to write: a device (CON), a folder, a stream of a file
+// (NTFS takes a colon after the drive for one), or a \\?\ path of another kind (a volume by its
+// GUID, GLOBALROOT), which has no plain form. Elsewhere the path as it is.
+QString outputFilePath(const QString& path);
+
+// The attributes of the file at `path` that a new file put in its place takes over: on Windows
+// hidden and system, which the user set. None elsewhere, where QSaveFile keeps the mode itself.
+std::uint32_t attributesToKeep(const QString& path);
+
+// Gives the file at `path` the attributes `kept` again, beside those it has.
+void restoreAttributes(const QString& path, std::uint32_t kept);
 
 // Which file a handle or a path names, and how it stands.
 struct FileState {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <cctype>
 #include <functional>
@@ -97,7 +98,31 @@ INSTANTIATE_TEST_SUITE_P(Files, Runs, testing::Values(
     caseName<RunCase>);
 // clang-format on
 
-// Failures: each shows its message, and the user's files keep every byte.
+// Every file under `dir`, in its subfolders too, by its path there.
+QStringList filesUnder(const ScratchDir& dir) {
+    const QDir root(dir.path(""));
+    QStringList files;
+    for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        files.append(root.relativeFilePath(it.next()));
+    files.sort();
+    return files;
+}
+
+// The scratch folder as the working folder for as long as it lives, so that a path taken for a
+// relative one by mistake lands where the test looks.
+class InsideFolder {
+public:
+    explicit InsideFolder(const ScratchDir& dir) : previous_(QDir::currentPath()) {
+        QDir::setCurrent(dir.path(""));
+    }
+    ~InsideFolder() { QDir::setCurrent(previous_); }
+
+private:
+    QString previous_;
+};
+
+// Failures: each shows its message, and the user's files keep every byte; nothing is created,
+// in the folder or under the working folder.
 using Sink = RecordingSink;
 using Dir = ScratchDir;
 using namespace RunTexts;
@@ -112,6 +137,7 @@ class Failures : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(Failures, ShowTheirMessageAndLeaveTheUsersFilesAlone) {
     ScratchDir dir;
+    const InsideFolder working(dir);
     RecordingSink sink;
     sink.input = dir.write("in.csv", "王");
     sink.output = dir.write("out.vcf", "the old vCard file");
@@ -125,7 +151,7 @@ TEST_P(Failures, ShowTheirMessageAndLeaveTheUsersFilesAlone) {
     EXPECT_EQ(sink.yields, GetParam().message == FileMissing ? 0 : 1);
     EXPECT_EQ(ScratchDir::read(dir.path("in.csv")), "王");
     EXPECT_EQ(ScratchDir::read(dir.path("out.vcf")), "the old vCard file");
-    EXPECT_EQ(QDir(dir.path("")).entryList(QDir::Files), (QStringList{"in.csv", "out.vcf"}));
+    EXPECT_EQ(filesUnder(dir), (QStringList{"in.csv", "out.vcf"}));
 }
 
 // clang-format off
@@ -159,7 +185,17 @@ INSTANTIATE_TEST_SUITE_P(Messages, Failures, testing::Values(
     caseName<FailureCase>);
 
 #ifdef Q_OS_WIN
-// Windows spells one file many ways, and refuses to replace a read-only one.
+QString native(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// A folder under the working folder, named as a \\?\ path's first part: where such a path would
+// land with its prefix cut off.
+QString prefixAsFolder(const Dir& d, const QString& folder, const QString& file) {
+    QDir(d.path("")).mkpath(folder);
+    return "\\\\?\\" + native(folder) + '\\' + file;
+}
+
+// Windows spells one file many ways, and refuses to replace a read-only one. A colon after the
+// drive names a stream of a file: NTFS would create the output inside the input.
 INSTANTIATE_TEST_SUITE_P(WindowsRules, Failures, testing::Values(
     FailureCase{"output is the input in other letter case and slashes",
                 [](Sink& s, const Dir&) { s.output = s.input.toUpper(); }, OutputIsInput},
@@ -173,11 +209,65 @@ INSTANTIATE_TEST_SUITE_P(WindowsRules, Failures, testing::Values(
                 CannotWriteOutput},
     FailureCase{"output named by dots and spaces only",
                 [](Sink& s, const Dir& d) { s.output = d.path("sub/. ."); }, CannotWriteOutput},
-    FailureCase{"output named as a device",
-                [](Sink& s, const Dir& d) { s.output = d.path("CON.vcf"); }, CannotWriteOutput}),
+    FailureCase{"output as a stream of the input",
+                [](Sink& s, const Dir&) { s.output = native(s.input) + u":备注"_s; }, CannotWriteOutput},
+    FailureCase{"output as a stream of the input the long way",
+                [](Sink& s, const Dir&) { s.output = "\\\\?\\" + native(s.input) + ":x"; },
+                CannotWriteOutput},
+    FailureCase{"output as a stream refused before the input is opened",
+                [](Sink& s, const Dir& d) {
+                    s.output = native(d.path("new.vcf")) + ":x";
+                    s.duringYield = [&s, &d] { s.input = d.path("gone.csv"); };
+                },
+                CannotWriteOutput},
+    FailureCase{"output on a volume named by its guid",
+                [](Sink& s, const Dir& d) {
+                    s.output = prefixAsFolder(d, "Volume{0b1e2d3c-4a5b-6c7d-8e9f-0a1b2c3d4e5f}", "x.vcf");
+                },
+                CannotWriteOutput},
+    FailureCase{"output through globalroot",
+                [](Sink& s, const Dir& d) {
+                    s.output = prefixAsFolder(d, "GLOBALROOT/Device/HarddiskVolume1", "x.vcf");
+                },
+                CannotWriteOutput}),
     caseName<FailureCase>);
-#endif
 // clang-format on
+
+// Windows 11 takes CON.vcf for a file and only CON for the console, Windows 10 and Wine both for
+// the console: what the run does follows what this system's GetFullPathNameW makes of the name.
+TEST(Runs, WriteAFileNamedAfterADeviceOnlyWhereWindowsTakesItForAFile) {
+    for (const QString& name : {u"CON.vcf"_s, u"CON"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        ScratchDir dir;
+        RecordingSink sink;
+        sink.input = dir.write("in.csv", "王");
+        sink.output = native(dir.path(name));
+        wchar_t made[MAX_PATH];
+        const DWORD size = GetFullPathNameW(reinterpret_cast<LPCWSTR>(sink.output.utf16()),
+                                            MAX_PATH, made, nullptr);
+        ASSERT_TRUE(size > 0 && size < MAX_PATH);
+        const bool device = std::wstring_view(made, size).starts_with(L"\\\\.\\");
+        ConversionRun(sink).execute();
+        if (device) {
+            EXPECT_EQ(sink.shown, std::vector<std::string>{CannotWriteOutput.toStdString()});
+            EXPECT_EQ(filesUnder(dir), QStringList{"in.csv"});
+        } else {
+            EXPECT_EQ(sink.shown, (std::vector<std::string>{"1", "finished"}));
+            EXPECT_EQ(ScratchDir::read(dir.path(name)), Wang);
+        }
+    }
+}
+#else
+// Elsewhere a colon is a character like any other.
+TEST(Runs, WriteANameWithAColonAsItIs) {
+    ScratchDir dir;
+    RecordingSink sink;
+    sink.input = dir.write("in.csv", "王");
+    sink.output = dir.path(u"in.csv:备注"_s);
+    ConversionRun(sink).execute();
+    EXPECT_EQ(ScratchDir::read(sink.output), Wang);
+}
+#endif
 
 // Paths as users paste them: Explorer's 复制为路径 puts them in quotes, a copied line brings its
 // line end. Each is written to the file the user means, and to no other.
