@@ -111,13 +111,22 @@ expect_refusal() {
   ((status == 3)) || fail "$what exited with status $status over a running Zeluvar, not 3"
   expect_unchanged "$what"
 }
+# Presses Escape in the visible box titled $1, if there is one; true once none is left. Wine 10
+# now and then maps a box anew as it shows it, and the window xdotool found is gone by the key.
+escape_box() {
+  local box
+  for box in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    timeout 5 xdotool windowfocus --sync "$box" key Escape 2>/dev/null || true
+  done
+  ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1
+}
 # Shows the box asking to close Zeluvar, checks its text, and answers 取消.
 expect_close_request() {
   local title=$1 shown
   shown=$(wine_run "$helpers/message_box_text.exe" "$title") || fail "$title showed no message box"
   [ "$shown" = "$title"$'\nZeluvar 正在运行。请先关闭 Zeluvar，再点「重试」；点「取消」则退出，什么也不改动。' ] ||
     fail "the message box shows (title, text): '$shown'"
-  xdotool search --onlyvisible --name "^$title\$" windowfocus --sync key Escape
+  wait_for 30 "the box '$title' to close" escape_box "$title"
 }
 # Programs in the background report their own ends, not this script's failure.
 (trap - ERR; wine_run "$installed_windows\\zeluvar.exe") &
