@@ -1,4 +1,15 @@
-# Shared by the scripts that drive windows on a virtual display. Sourced, not run.
+# Shared by the scripts that build packages or drive windows on a virtual display. Sourced, not
+# run.
+
+# Every time a build and its packages carry comes from the commit, so that the same commit gives
+# the same bytes: SOURCE_DATE_EPOCH (read by rcc, dpkg-deb and the packing steps) is the committer
+# time of HEAD, unless the caller set it.
+export_source_date_epoch() {
+  if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$(dirname "${BASH_SOURCE[0]}")" log -1 --format=%ct)
+  fi
+  export SOURCE_DATE_EPOCH
+}
 
 # Waits until the command succeeds, for at most $1 seconds; says what it waited for otherwise.
 wait_for() {

@@ -41,10 +41,10 @@ windows_sdk_dir() {
 # What each SDK carries beside its DLLs: the Debian source it was built from.
 sdk_source_file=qt-source.txt
 
-# The prepared archives predate that file; what each was built from, as their README says.
+# A prepared archive may predate that file (6.8.2's does); what it was built from, as the
+# toolchains' README says.
 prepared_sdk_source() {
   case $1 in
-    6.4.2) echo "Qt 6.4.2 for Windows, built from Debian's qt6-base 6.4.2+dfsg orig tarball, without Debian's patches" ;;
     6.8.2) echo "Qt 6.8.2 for Windows, built from Debian's qt6-base 6.8.2+dfsg-9+deb13u2 with its patch series applied (25 patches)" ;;
     *) echo "Qt $1 for Windows, from a prepared archive that does not say which source it was built from" ;;
   esac
@@ -61,12 +61,16 @@ windows_qt() {
     echo "$ZELUVAR_WINDOWS_QT"
     return
   fi
-  local archive=$root/../shared/toolchains/qt$needed-mingw64.tar.xz unpacked=$windows_dir/qt$needed/qt6-mingw64
-  if [ -f "$archive" ] && [ ! -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
-    rm -rf "$windows_dir/qt$needed"
-    mkdir -p "$windows_dir/qt$needed"
-    tar -xJf "$archive" -C "$windows_dir/qt$needed"
+  local archive=$root/../shared/toolchains/qt$needed-mingw64.tar.xz folder=$windows_dir/qt$needed
+  local unpacked=$folder/qt6-mingw64
+  # A newer archive (the same Qt rebuilt with more of Debian's patches, say) replaces what an
+  # older one left here.
+  if [ -f "$archive" ] && { [ ! -f "$folder/unpacked" ] || [ "$archive" -nt "$folder/unpacked" ]; }; then
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    tar -xJf "$archive" -C "$folder"
     [ -f "$unpacked/$sdk_source_file" ] || prepared_sdk_source "$needed" >"$unpacked/$sdk_source_file"
+    touch "$folder/unpacked"
   fi
   if [ -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
     check_sdk_version "$unpacked" "$needed" || { echo "  (unpacked from $archive)" >&2; return 1; }
