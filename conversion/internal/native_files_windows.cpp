@@ -73,14 +73,14 @@ QString outputFilePath(const QString& path) {
 }
 
 std::uint32_t attributesToKeep(const QString& path) {
-    const DWORD found = GetFileAttributesW(wide(QDir::toNativeSeparators(path)));
+    const DWORD found = GetFileAttributesW(wide(win32Name(path)));
     if (found == INVALID_FILE_ATTRIBUTES) return 0;
     return found & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
 void restoreAttributes(const QString& path, std::uint32_t kept) {
     if (!kept) return;
-    const QString name = QDir::toNativeSeparators(path);
+    const QString name = win32Name(path);
     DWORD now = GetFileAttributesW(wide(name));
     if (now == INVALID_FILE_ATTRIBUTES) now = 0;
     SetFileAttributesW(wide(name), (now & ~DWORD(FILE_ATTRIBUTE_NORMAL)) | kept);
