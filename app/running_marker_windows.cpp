@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A named mutex, which the installer looks for; Windows lets it go when the process ends.
 #include <windows.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times whole conversion runs on generated code page 936 contact lists of growing size, in each
 // output encoding, and compares the UTF-8 run with iconv transcoding the same file; the same lists
 // with a quote opened on every line and never closed must convert nearly as fast.

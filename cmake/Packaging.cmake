@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack` in a build directory writes zeluvar_<version>_<arch>.deb from what `cmake --install` puts.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zeluvar)

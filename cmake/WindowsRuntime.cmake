@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What zeluvar.exe of a MinGW build needs beside it in the folder it is installed into: the Qt
 # libraries and plugins it uses and the compiler's runtime. `cmake --install --strip` strips them
 # all, since a user has no use for their symbols.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Sanity-check zeluvar.ico against the layout Windows expects.
 
 Parses the file independently of make_icon.py and exits non-zero on the first

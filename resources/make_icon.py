@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draw the Zeluvar icon and write zeluvar.svg, icons/zeluvar-<N>.png and zeluvar.ico.
 
 Standard library only, so anyone can regenerate the committed files; the

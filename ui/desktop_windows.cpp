@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop as Windows offers it: the system's own message box, and the shell's "open" verb,
 // which hands a web address to the user's default browser.
 #include <windows.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as POSIX systems name and keep them: a path is what it says, a colon included.
 #include <sys/stat.h>
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as Win32 names and keeps them.
 #include <io.h>
 #include <windows.h>

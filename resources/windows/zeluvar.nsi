@@ -1,3 +1,5 @@
+; SPDX-FileCopyrightText: 2026 Zeluvar developers
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer. scripts/windows-package passes VERSION (x.y.z), FILES (the InstallFiles,
 ; UninstallFiles and UninstallFolders macros listing the shipped files), ICON and OUTFILE.
 Unicode true

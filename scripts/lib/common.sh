@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the scripts that build packages or drive windows on a virtual display. Sourced, not
 # run.
 

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the Windows scripts: where the Qt SDK and the cross build live, and how Wine is run.
 # Sourced, not run.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines and rows as a run reads them from a file: line ends, quoting, rows over several lines.
 #include <gtest/gtest.h>
 

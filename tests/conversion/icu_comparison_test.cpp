@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoders and the code page 936 encoder against ICU's own converters: on random bytes, and
 // for code page 936 on every byte, every byte pair and every BMP character.
 #include <gtest/gtest.h>

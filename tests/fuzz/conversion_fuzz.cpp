@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes decoding and CSV reading: each input is decoded whole and in two pieces, then read from
 // a file the way a run reads it, checking what every later step relies on.
 #include <unistd.h>

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Packs the build tree with cpack into a temporary folder, unpacks the .deb there (it is never
 # installed) and checks its files, their metadata, its dependencies, and that the unpacked program
 # shows its window and exits cleanly when the window is closed.

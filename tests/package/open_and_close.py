@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Starts the program on the X display, waits for its window, closes it as a window manager's
 close button does (a WM_DELETE_WINDOW message, which Qt turns into a close event) and exits with
 the program's exit status. Usage: open_and_close.py PROGRAM TITLE"""

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real desktop on Windows: the system's message box, read back through the Win32 API.
 #include <gtest/gtest.h>
 #include <windows.h>

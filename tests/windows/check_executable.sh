@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks what Windows reads from the shipped folder without running it: the nine-image icon
 # Explorer shows, the version the file properties show, the manifest (per-monitor DPI, paths
 # longer than 260 characters), UI Automation for screen readers, that nothing in the folder

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the packages of scripts/windows-package under Wine, each in a fresh Chinese-locale
 # prefix. The installer, run silently, puts the shipped files into Program Files with a
 # Start-menu shortcut and an uninstall entry. While Zeluvar runs, the installer and uninstaller

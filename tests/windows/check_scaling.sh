@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shows the real window at 100, 125, 150, 175 and 200 % screen scaling and checks in each picture
 # that every control with a border is whole: fractional scalings once lost bottom or right edges.
 # Needs DISPLAY from scripts/test-windows. Usage: check_scaling.sh zeluvar.exe

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts the UTF-8 text read from standard input on the Windows clipboard, as a Windows program
 // that copied it would, for the scripts that type into the real window: they paste what the
 // keyboard map cannot type. An X program's clipboard does not serve under Wine 10, which now and

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the real Windows window once under Wine, as a user would: pastes a Chinese input path as
 # Explorer's 复制为路径 copies it (in quotes, here with a line end) and its output path (with
 # spaces after it), presses 执行 with the mouse but slides off it before letting go, presses Return

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks a screenshot of the window's client area for the whole border of every control that has
 one: Frame1, the two path boxes, the encoding buttons' group and 执行. At the given scaling each of
 a control's four edges must be a line of pixels darker than the window's background, near where

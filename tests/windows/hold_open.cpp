@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps a file open for the given number of seconds, as a program using it would, so that it
 // cannot be deleted meanwhile; prints "held" once it holds it. Usage: hold_open FILE SECONDS
 #include <windows.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the title and the text of the program's shown message box (or of the one with the title
 // given), one per line in UTF-8, for the scripts that drive the real window and the installer:
 // Wine's message boxes cannot copy themselves with Ctrl+C as Windows' do. Exits 1 when no message

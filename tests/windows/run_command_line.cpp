@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the command line given as its one argument exactly as it stands (CreateProcessW), waits
 // for the program and exits with its exit code. Wine quotes each argument of `wine program ...`
 // when it builds the command line, and NSIS installers take /D= only unquoted.

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Zeluvar developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drags files onto a point of the X screen as a Linux file manager does, through the XDND
 protocol, and drops them there: Wine hands such a drop to a Windows program as an OLE file drop,
 as Explorer's would be. Exits 0 once the target has finished with the drop as a copy, 2 if it

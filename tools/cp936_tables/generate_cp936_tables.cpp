@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Zeluvar developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads code page 936 out of ICU's "windows-936-2000" converter and writes it as the C++ data that
 // conversion/cp936_tables.h declares, after checking that this form holds everything cp936.cpp
 // needs to decode every byte and byte pair, and encode every BMP character, exactly as ICU does.
