@@ -15,6 +15,13 @@
 #include "window_fixture.h"
 #include "window_layout.h"
 
+// A failing layout case names its control.
+namespace WindowLayout {
+void PrintTo(const Entry& entry, std::ostream* out) {
+    *out << entry.objectName().toStdString();
+}
+}  // namespace WindowLayout
+
 namespace {
 
 using WindowLayout::Kind;
