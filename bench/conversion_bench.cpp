@@ -515,15 +515,6 @@ struct Options {
 
 constexpr std::int64_t IconvRows = 1'000'000;
 
-struct EncodingCase {
-    OutputEncoding encoding;
-    std::string_view name;
-};
-
-constexpr std::array<EncodingCase, 3> Encodings = {{{OutputEncoding::Ansi, "Ansi"},
-                                                    {OutputEncoding::Utf8WithBom, "Utf8WithBom"},
-                                                    {OutputEncoding::Utf8NoBom, "Utf8NoBom"}}};
-
 int runBenchmark(const Options& options) {
     std::vector<std::int64_t> sizes = {10'000, 100'000};
     if (!options.quick) sizes.push_back(1'000'000);
@@ -579,7 +570,7 @@ int runBenchmark(const Options& options) {
                                 measure(OutputEncoding::Utf8NoBom, "open quotes", openQuotesBytes);
 
         const std::uint64_t inputBytes = writeContactList(input, rows, Quotes::None);
-        for (const EncodingCase& encoding : Encodings) {
+        for (const OutputEncodingChoice& encoding : OutputEncodings) {
             const double seconds = measure(encoding.encoding, encoding.name, inputBytes);
             if (encoding.encoding != OutputEncoding::Utf8NoBom) continue;
             plainMbPerSecond = static_cast<double>(inputBytes) / MB / seconds;

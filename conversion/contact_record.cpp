@@ -8,16 +8,16 @@
 #include "utf8.h"
 
 void ContactRow::cut(std::string_view line) {
-    fields.fill({});
+    values.fill({});
     count = 0;
     // Breaks are rare (a cell Excel wrapped): when the line has none, no field needs rewriting.
     const bool hasLineBreak =
         line.find('\n') != std::string_view::npos || line.find('\r') != std::string_view::npos;
     for (;;) {
-        const std::size_t comma = line.find(',');
-        keep(line.substr(0, comma), hasLineBreak);
-        if (comma == std::string_view::npos) return;
-        line.remove_prefix(comma + 1);
+        const std::size_t separator = line.find(FieldSeparator);
+        keep(line.substr(0, separator), hasLineBreak);
+        if (separator == std::string_view::npos) return;
+        line.remove_prefix(separator + 1);
     }
 }
 
@@ -28,13 +28,13 @@ void ContactRow::keep(std::string_view value, bool mayHaveLineBreak) {
             appendFieldText(ownText_[count], value);
             value = ownText_[count];
         }
-        fields[count] = value;
+        values[count] = value;
     }
     ++count;
 }
 
 void ContactRow::clear() {
-    fields.fill({});
+    values.fill({});
     count = 0;
 }
 
@@ -49,7 +49,7 @@ std::string* ContactRow::startField() {
 
 void ContactRow::useOwnText() {
     for (std::size_t i = 0; i < std::min<std::size_t>(count, UsedFields); ++i)
-        fields[i] = ownText_[i];
+        values[i] = ownText_[i];
 }
 
 void appendFieldText(std::string& field, std::string_view value) {
@@ -83,7 +83,7 @@ char* put(char* at, std::string_view text) {
 
 void appendTo(std::string& out, const ContactRow& row) {
     // A Chinese name: the first character is the family name, the rest the given name.
-    const std::string_view name = row.fields[ContactRow::Name];
+    const std::string_view name = row.values[ContactRow::Name];
     const std::size_t family = utf8::firstChar(name).length;
     const std::size_t lastField = std::min<std::size_t>(row.count, ContactRow::UsedFields);
 
@@ -91,7 +91,7 @@ void appendTo(std::string& out, const ContactRow& row) {
     std::size_t size =
         Head.size() + name.size() + 1 + NameEnd.size() + name.size() + LineEnd.size() + Tail.size();
     for (std::size_t i = ContactRow::Company; i < lastField; ++i)
-        size += OptionalProperties[i - 1].size() + row.fields[i].size() + LineEnd.size();
+        size += OptionalProperties[i - 1].size() + row.values[i].size() + LineEnd.size();
     const std::size_t start = out.size();
     out.resize(start + size);
 
@@ -104,7 +104,7 @@ void appendTo(std::string& out, const ContactRow& row) {
     at = put(at, LineEnd);
     for (std::size_t i = ContactRow::Company; i < lastField; ++i) {
         at = put(at, OptionalProperties[i - 1]);
-        at = put(at, row.fields[i]);
+        at = put(at, row.values[i]);
         at = put(at, LineEnd);
     }
     put(at, Tail);

@@ -7,17 +7,21 @@
 #include <string>
 #include <string_view>
 
+// What stands between two fields of a contact line.
+constexpr char FieldSeparator = ',';
+
 // The fields of one contact line. Only the first five are kept, by position; `count` still
 // counts every field, since it decides which record lines exist.
 struct ContactRow {
     enum Field { Name, Company, BusinessPhone, HomePhone, MobilePhone, UsedFields };
 
-    // Views into the line the row was cut from, or into the row's own text where a value had to
-    // change; either way valid until the row or that line changes.
-    std::array<std::string_view, UsedFields> fields;
+    // The kept fields' text: views into the line the row was cut from, or into the row's own text
+    // where a value had to change; either way valid until the row or that line changes.
+    std::array<std::string_view, UsedFields> values;
     std::size_t count = 0;
 
-    // Refills the row by cutting `line` at every comma: no quoting, quotes stay in the fields.
+    // Refills the row by cutting `line` at every field separator: no quoting, quotes stay in the
+    // fields.
     void cut(std::string_view line);
 
     // Building a row piece by piece: clear(), then startField() for each field and append to the

@@ -50,10 +50,20 @@ bool mentionsHeading(std::string_view line) {
     return false;
 }
 
-// A path with a lone surrogate (a paste can bring one) names no file, and the standard library
-// throws on it.
+// Blank rows (spaces and ideographic spaces only) and the heading row (any row that mentions
+// 姓名) are counted but make no record. A row is judged whole, over all the lines it takes.
+bool isDataRow(std::string_view text) {
+    return !isBlank(text) && !mentionsHeading(text);
+}
+
+// A path with a lone surrogate (a paste can bring one) names no file: Qt would open the file
+// named with a replacement character in its place, and the standard library throws on it. The
+// run checks each path it reads, so that nothing after it meets one.
+bool canNameAFile(const QString& path) {
+    return path.isValidUtf16();
+}
+
 bool isSameFile(const QString& a, const QString& b) {
-    if (!a.isValidUtf16() || !b.isValidUtf16()) return false;
     std::error_code error;
     return std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
                                        std::filesystem::path(b.toStdU16String()), error);
@@ -61,13 +71,9 @@ bool isSameFile(const QString& a, const QString& b) {
 
 }  // namespace
 
-bool isDataRow(std::string_view text) {
-    return !isBlank(text) && !mentionsHeading(text);
-}
-
 void ConversionRun::execute() {
     const QString typedInput = cleanedPath(sink_.readInputPath());
-    if (!typedInput.isValidUtf16() || !QFileInfo(typedInput).isFile()) {
+    if (!canNameAFile(typedInput) || !QFileInfo(typedInput).isFile()) {
         sink_.showMessage(RunTexts::FileMissing);
         return;
     }
@@ -81,9 +87,13 @@ void ConversionRun::execute() {
         sink_.showMessage(RunTexts::OutputPathMissing);
         return;
     }
-    const QString outputPath = outputFilePath(typedOutput);
+    const QString outputPath = canNameAFile(typedOutput) ? outputFilePath(typedOutput) : QString();
     if (outputPath.isEmpty()) {
         sink_.showMessage(RunTexts::CannotWriteOutput);
+        return;
+    }
+    if (!canNameAFile(inputPath)) {
+        sink_.showMessage(RunTexts::CannotReadInput);
         return;
     }
     if (isSameFile(inputPath, outputPath)) {

@@ -4,7 +4,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <string_view>
 
 #include "output_writers.h"
 
@@ -35,10 +34,6 @@ inline const QString CannotReadInput = QStringLiteral(u"无法读取CSV文件!")
 inline const QString CannotWriteOutput = QStringLiteral(u"无法写入生成文件!");
 inline const QString Finished = QStringLiteral(u"处理结束");
 }  // namespace RunTexts
-
-// Blank rows (spaces and ideographic spaces only) and the heading row (any row that mentions
-// 姓名) are counted but make no record. A row is judged whole, over all the lines it takes.
-bool isDataRow(std::string_view text);
 
 // One press of Execute: converts the CSV contact list named by the sink into a vCard 2.1 file.
 // Records go to the output as they are made, so memory use does not grow with the file.

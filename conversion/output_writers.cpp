@@ -6,29 +6,59 @@
 #include "native_files.h"
 #include "utf8.h"
 
+namespace {
+
+// What a file in `encoding` starts with, before the text.
+std::string_view startOf(OutputEncoding encoding) {
+    switch (encoding) {
+        case OutputEncoding::Ansi:
+        case OutputEncoding::Utf8NoBom:
+            return {};
+        case OutputEncoding::Utf8WithBom:
+            return utf8::ByteOrderMark;
+    }
+    return {};
+}
+
+// What a file in `encoding` ends with, after the text.
+std::string_view endOf(OutputEncoding encoding) {
+    switch (encoding) {
+        case OutputEncoding::Ansi:
+            return "\r\n";  // the code-page file's own line end, after the last record's
+        case OutputEncoding::Utf8WithBom:
+        case OutputEncoding::Utf8NoBom:
+            return {};
+    }
+    return {};
+}
+
+}  // namespace
+
 EncodedFileWriter::EncodedFileWriter(const QString& path, OutputEncoding encoding)
     : file_(path), encoding_(encoding) {}
 
 bool EncodedFileWriter::open() {
-    // A lone surrogate would be written as a replacement character: a file of another name.
-    failed_ = !file_.fileName().isValidUtf16() || !file_.open(QIODevice::WriteOnly);
-    if (!failed_ && encoding_ == OutputEncoding::Utf8WithBom) writeBytes(utf8::ByteOrderMark);
+    failed_ = !file_.open(QIODevice::WriteOnly);
+    writeBytes(startOf(encoding_));
     return !failed_;
 }
 
 void EncodedFileWriter::write(std::string_view text) {
-    if (encoding_ != OutputEncoding::Ansi) {
-        writeBytes(text);
-        return;
+    switch (encoding_) {
+        case OutputEncoding::Ansi:
+            encoded_.clear();
+            cp936::encode(text, encoded_);
+            writeBytes(encoded_);
+            return;
+        case OutputEncoding::Utf8WithBom:
+        case OutputEncoding::Utf8NoBom:
+            writeBytes(text);
+            return;
     }
-    encoded_.clear();
-    cp936::encode(text, encoded_);
-    writeBytes(encoded_);
 }
 
 bool EncodedFileWriter::commit() {
-    // The code-page file ends with a line end of its own, after the last record's.
-    if (encoding_ == OutputEncoding::Ansi) writeBytes("\r\n");
+    writeBytes(endOf(encoding_));
     if (failed_) {
         file_.cancelWriting();
         return false;

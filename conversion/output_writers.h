@@ -4,11 +4,26 @@
 
 #include <QSaveFile>
 #include <QString>
+#include <array>
 #include <string>
 #include <string_view>
 
-// The byte encodings a vCard file can be written in, as the window offers them.
+// The byte encodings a vCard file can be written in.
 enum class OutputEncoding { Ansi, Utf8WithBom, Utf8NoBom };
+
+struct OutputEncodingChoice {
+    OutputEncoding encoding;
+    const char16_t* caption;  // the window's button for it
+    std::string_view name;    // in reports such as the benchmark's
+};
+
+// The encodings as the window offers them: each one's place is the index of its Option1 button.
+// What each one's file holds is EncodedFileWriter's to say (output_writers.cpp).
+inline constexpr std::array<OutputEncodingChoice, 3> OutputEncodings = {{
+    {OutputEncoding::Ansi, u"ANSI", "Ansi"},
+    {OutputEncoding::Utf8WithBom, u"UTF-8 (带BOM)", "Utf8WithBom"},
+    {OutputEncoding::Utf8NoBom, u"UTF-8 (不带BOM)", "Utf8NoBom"},
+}};
 
 // Writes UTF-8 text into a file in one of the output encodings, piece by piece. The file is
 // written beside its final name and only replaces it on commit(), so a failed or abandoned write

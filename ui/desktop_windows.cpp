@@ -8,13 +8,11 @@
 
 #include <QGuiApplication>
 
-#include "main_window.h"
+#include "desktop.h"
+#include "main_window.h"  // Form1::Title
+#include "win32_text.h"
 
 namespace {
-
-const wchar_t* wide(const QString& text) {
-    return reinterpret_cast<const wchar_t*>(text.utf16());
-}
 
 // Only windows drawn by the Windows platform have a handle to own a message box; the offscreen
 // platform of the tests gives ids that are none.

@@ -15,56 +15,22 @@
 #include <QStyleOptionFrame>
 #include <QStyleOptionGroupBox>
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "csv_drop.h"
+#include "window_layout.h"
 
 namespace {
 
-enum class Kind { Frame, OptionGroup, WrappingLabel, Label, TextBox, OptionButton, PushButton };
-enum class Parent { Form1, Frame1, OptionGroup };
-constexpr int NoIndex = -1;
+using WindowLayout::Kind;
+using WindowLayout::Parent;
 
-struct LayoutEntry {
-    const char* name;
-    int index;  // member of an indexed group, or NoIndex
-    Kind kind;
-    const char16_t* text;
-    QRect geometry;  // pixels, relative to Frame1 for the controls inside it, even in the group
-    int tabIndex;
-    Parent parent;
-};
-
-// clang-format off
-constexpr const char16_t* Instructions =
-    u"    本工具是EXCEL CSV 文件格式通讯录转换成手机通讯录(联系人)导入文件 VCard文件转换工具，"
-    u"转换时你只要将包含“姓名,公司名称,业务电话,住宅电话,手机”这几个字段的EXCEL 表格，"
-    u"先另存为CSV文件，再将此文件拖到软件下面的CSV文件地址输入框，再选择一种生成编码格式，"
-    u"安卓手机一般默认支持UTF-8不带BOM编码的VCard文件，再点击执行按钮，稍等片刻，"
-    u"程序就会转换好你需要的文件，再保存到手机，通过联系人或通讯簿导入了，"
-    u"导入前建议先备份原来的通讯录!";
-// clang-format on
-
-// The window as drawn at 96 dots per inch; self-sizing labels take their size from their text.
-// clang-format off
-const LayoutEntry Layout[] = {
-    // name        index    kind                 text               left top  width height tab  parent
-    {"Frame1",    NoIndex, Kind::Frame,         u"",                {14, 14, 561, 243},  0, Parent::Form1},
-    {"Label2",    NoIndex, Kind::WrappingLabel, Instructions,       {14, 21, 533, 71},  12, Parent::Frame1},
-    {"Label1",    0,       Kind::Label,         u"CSV文件地址：",    {16, 102, 78, 12},    2, Parent::Frame1},
-    {"csvfile",   NoIndex, Kind::TextBox,       u"请直接将文件拖入", {104, 94, 441, 25},   1, Parent::Frame1},
-    {"Label1",    1,       Kind::Label,         u"生成文件地址：",   {16, 138, 84, 12},    3, Parent::Frame1},
-    {"vcardfile", NoIndex, Kind::TextBox,       u"",                {104, 134, 441, 25},  4, Parent::Frame1},
-    {"Label1",    4,       Kind::Label,         u"生成编码格式：",   {16, 174, 84, 12},    9, Parent::Frame1},
-    {"Option1Group", NoIndex, Kind::OptionGroup, u"",              {128, 170, 425, 25}, NoIndex, Parent::Frame1},
-    {"Option1",   0,       Kind::OptionButton,  u"ANSI",            {133, 175, 57, 15},   8, Parent::OptionGroup},
-    {"Option1",   1,       Kind::OptionButton,  u"UTF-8 (带BOM)",   {245, 175, 106, 15}, 10, Parent::OptionGroup},
-    {"Option1",   2,       Kind::OptionButton,  u"UTF-8 (不带BOM)", {385, 175, 141, 15}, 11, Parent::OptionGroup},
-    {"Label1",    2,       Kind::Label,         u"当前处理进度：",   {16, 210, 84, 12},    6, Parent::Frame1},
-    {"Label1",    3,       Kind::Label,         u"",                {133, 210, 6, 12},    7, Parent::Frame1},
-    {"Command1",  NoIndex, Kind::PushButton,    u"执行",            {252, 273, 89, 25},   5, Parent::Form1},
-};
-// clang-format on
+// Every encoding has its button, in its table's order.
+constexpr auto OptionButtons = std::count_if(
+    std::begin(WindowLayout::Controls), std::end(WindowLayout::Controls),
+    [](const WindowLayout::Entry& entry) { return entry.kind == Kind::OptionButton; });
+static_assert(std::size_t(OptionButtons) == OutputEncodings.size());
 
 // What a screen reader calls each box: the caption beside it. The label also becomes the box's
 // buddy, which screen readers follow from the box to its label.
@@ -76,13 +42,8 @@ const std::pair<const char*, const char*> Captions[] = {
 
 constexpr QSize ClientSize(601, 314);
 constexpr int FontPointSize = 9;
-constexpr int StartupOption = 2;  // "UTF-8 (不带BOM)", which Android phones read
+constexpr OutputEncoding StartupEncoding = OutputEncoding::Utf8NoBom;  // Android phones read it
 constexpr int StatusLabel = 3;
-
-QString objectNameOf(const LayoutEntry& entry) {
-    const QString name = QString::fromLatin1(entry.name);
-    return entry.index == NoIndex ? name : QStringLiteral("%1(%2)").arg(name).arg(entry.index);
-}
 
 // A group box that draws nothing itself. Frame1 is one: the window draws its frame (see
 // Form1::paintEvent). The encoding buttons' group is one too: it is there for screen readers,
@@ -118,7 +79,7 @@ void drawFrame(QPainter& painter, QWidget* control) {
     style->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, control);
 }
 
-QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
+QWidget* makeControl(const WindowLayout::Entry& entry, QWidget* parent) {
     const QString text = QString::fromUtf16(entry.text);
     switch (entry.kind) {
         case Kind::Frame:
@@ -147,7 +108,7 @@ QWidget* makeControl(const LayoutEntry& entry, QWidget* parent) {
 
 // The layout was drawn for a font narrower and flatter than most today; where the window's font
 // needs more room, captions get it instead of being cut off.
-void fitToFont(const LayoutEntry& entry, QWidget* control) {
+void fitToFont(const WindowLayout::Entry& entry, QWidget* control) {
     if (entry.kind == Kind::Label && !control->property("text").toString().isEmpty())
         control->adjustSize();
     if (entry.kind == Kind::OptionButton)
@@ -181,11 +142,12 @@ Form1::Form1(Desktop desktop) : desktop_(std::move(desktop)) {
     buildControls();
     csvfile_ = findChild<QLineEdit*>(QStringLiteral("csvfile"));
     vcardfile_ = findChild<QLineEdit*>(QStringLiteral("vcardfile"));
-    for (int i = 0; i < int(option1_.size()); ++i)
+    for (std::size_t i = 0; i < option1_.size(); ++i) {
         option1_[i] = findChild<QRadioButton*>(QStringLiteral("Option1(%1)").arg(i));
+        option1_[i]->setChecked(OutputEncodings[i].encoding == StartupEncoding);
+    }
     status_ = findChild<QLabel*>(QStringLiteral("Label1(%1)").arg(StatusLabel));
 
-    option1_[StartupOption]->setChecked(true);
     for (QRadioButton* option : option1_)
         connect(option, &QRadioButton::toggled, this, &Form1::letTabReachTheSelectedOption);
     letTabReachTheSelectedOption();
@@ -204,12 +166,12 @@ void Form1::buildControls() {
     QWidget* frame = nullptr;
     QWidget* optionGroup = nullptr;
     std::vector<std::pair<int, QWidget*>> focusable;
-    for (const LayoutEntry& entry : Layout) {
+    for (const WindowLayout::Entry& entry : WindowLayout::Controls) {
         QWidget* parent = entry.parent == Parent::Form1    ? this
                           : entry.parent == Parent::Frame1 ? frame
                                                            : optionGroup;
         QWidget* control = makeControl(entry, parent);
-        control->setObjectName(objectNameOf(entry));
+        control->setObjectName(entry.objectName());
         control->setGeometry(entry.geometry);
         if (entry.parent == Parent::OptionGroup) control->move(control->pos() - optionGroup->pos());
         fitToFont(entry, control);
@@ -307,9 +269,9 @@ QString Form1::readOutputPath() {
 }
 
 OutputEncoding Form1::readEncodingChoice() {
-    if (option1_[0]->isChecked()) return OutputEncoding::Ansi;
-    if (option1_[1]->isChecked()) return OutputEncoding::Utf8WithBom;
-    return OutputEncoding::Utf8NoBom;
+    for (std::size_t i = 0; i < option1_.size(); ++i)
+        if (option1_[i]->isChecked()) return OutputEncodings[i].encoding;
+    return StartupEncoding;  // not reached: one button is always selected
 }
 
 void Form1::showCount(std::int64_t lines) {

@@ -6,10 +6,10 @@
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <vector>
 
 #include "conversion_run.h"
+#include "desktop.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,17 +17,6 @@ class QRadioButton;
 
 // The web address the desktop is asked to open when the window closes.
 inline const QString HomePageAddress = QStringLiteral("https://zeluvar.example/");
-
-// What the window asks of the desktop. Tests put their own in, so that no test waits on a modal
-// message box or starts a browser. The real one is the platform's own: desktop_windows.cpp on
-// Windows, desktop_qt.cpp elsewhere.
-struct Desktop {
-    // A modal message box owned by `owner`: information icon, one OK button, titled Form1::Title.
-    std::function<void(QWidget* owner, const QString& text)> showMessage;
-    std::function<void(QWidget* owner, const QString& address)> openAddress;
-
-    static Desktop real();
-};
 
 // The program's one window: the two paths, the encoding choice, Execute and the progress label.
 class Form1 : public QWidget, private ProgressSink {
@@ -66,8 +55,8 @@ private:
     std::vector<QWidget*> framed_;  // whose frames the window draws, see paintEvent
     QLineEdit* csvfile_ = nullptr;
     QLineEdit* vcardfile_ = nullptr;
-    std::array<QRadioButton*, 3> option1_{};
-    QLabel* status_ = nullptr;  // Label1 index 3
+    std::array<QRadioButton*, OutputEncodings.size()> option1_{};  // in the encodings' order
+    QLabel* status_ = nullptr;                                     // Label1 index 3
 
     bool running_ = false;
     bool closeAfterRun_ = false;  // the user closed the window during a run

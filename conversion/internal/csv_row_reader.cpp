@@ -23,10 +23,10 @@ public:
             if (!inQuotes) {
                 field_ = row_.startField();
                 if (i == line.size() || line[i] != '"') {
-                    const std::size_t comma = line.find(',', i);
-                    appendText(line.substr(i, comma - i));
-                    if (comma == std::string_view::npos) return Quoting::Complete;
-                    i = comma + 1;
+                    const std::size_t separator = line.find(FieldSeparator, i);
+                    appendText(line.substr(i, separator - i));
+                    if (separator == std::string_view::npos) return Quoting::Complete;
+                    i = separator + 1;
                     continue;
                 }
                 inQuotes = true;
@@ -38,7 +38,7 @@ public:
             if (quote + 1 == line.size()) return Quoting::Complete;
             if (line[quote + 1] == '"') {
                 appendText("\"");
-            } else if (line[quote + 1] == ',') {
+            } else if (line[quote + 1] == FieldSeparator) {
                 inQuotes = false;
             } else {
                 return Quoting::Malformed;  // text after a closing quote

@@ -10,10 +10,10 @@
 
 class LineReader;
 
-// Reads contact rows the way spreadsheets write them: a field holding a comma, a quote or a line
-// break stands in double quotes with inner quotes doubled, and may run on over several lines.
-// A line whose quoting is not well formed is cut plainly at every comma, quotes and all; so is
-// a line that opens a quote again among the lines an unclosed quote ran on through.
+// Reads contact rows the way spreadsheets write them: a field holding the field separator, a quote
+// or a line break stands in double quotes with inner quotes doubled, and may run on over several
+// lines. A line whose quoting is not well formed is cut plainly at every separator, quotes and
+// all; so is a line that opens a quote again among the lines an unclosed quote ran on through.
 
 // One row of the file: its fields, and its text as the file holds it, over all its lines.
 struct CsvRow {

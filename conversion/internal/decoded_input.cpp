@@ -17,7 +17,6 @@ constexpr std::string_view Utf16BigEndianMark = "\xFE\xFF";
 }  // namespace
 
 bool DecodedInput::open(const QString& path) {
-    if (!path.isValidUtf16()) return false;  // it would name another file, or none
     file_.setFileName(path);
     if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !watch_.start(file_))
         return false;

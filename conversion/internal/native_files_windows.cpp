@@ -9,12 +9,9 @@
 #include <string>
 
 #include "native_files.h"
+#include "win32_text.h"
 
 namespace {
-
-const wchar_t* wide(const QString& text) {
-    return reinterpret_cast<const wchar_t*>(text.utf16());
-}
 
 // A \\?\ path on a drive or a share, written the plain way: Qt puts the prefix on itself where a
 // path needs it, and mangles one it is given. Any other \\?\ path (\\?\Volume{...},

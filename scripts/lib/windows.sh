@@ -173,6 +173,23 @@ window_screenshot() {
   wine_wait
 }
 
+# The Windows PATH for the test programs: Qt from the SDK, where its Test library and offscreen
+# plugin are, and the compiler's runtime from the shipped folder.
+windows_test_path() {
+  printf 'Z:%s;Z:%s' "$(windows_qt)/bin" "$shipped" | tr / '\\'
+}
+
+# Writes into $1 where the window places its controls (tests/windows/window_layout.cpp): one line
+# per control, "name kind left top width height" in its client area at 100 % scaling. Into a
+# file, not a pipe: Wine's background services inherit the program's handles and hold them open.
+window_layout() {
+  (
+    export WINEPATH
+    WINEPATH=$(windows_test_path)
+    wine_run "$windows_build/tests/windows/window_layout.exe" >"$1"
+  )
+}
+
 # Prints the prefix of GoogleTest for Windows, built once from Debian's googletest source with
 # the same cross compiler.
 windows_googletest() {

@@ -177,6 +177,11 @@ INSTANTIATE_TEST_SUITE_P(Messages, Failures, testing::Values(
                     s.duringFirstCount = [&d] { d.write("in.csv", "王"); };
                 },
                 CannotReadInput},
+    FailureCase{"unpaired surrogate in the input path after the yield",
+                [](Sink& s, const Dir& d) {
+                    s.duringYield = [&s, &d] { s.input = d.path("in") + QChar(0xDC00) + ".csv"; };
+                },
+                CannotReadInput},
     FailureCase{"unpaired surrogate in the output path",
                 [](Sink& s, const Dir& d) { s.output = d.path("out") + QChar(0xDC00) + ".vcf"; },
                 CannotWriteOutput},

@@ -25,7 +25,7 @@ std::vector<std::string> readRows(std::string_view bytes) {
     while (rows.next(row)) {
         std::string text;
         for (std::size_t i = 0; i < row.fields.count && i < ContactRow::UsedFields; ++i)
-            text.append(i ? "|" : "").append(row.fields.fields[i]);
+            text.append(i ? "|" : "").append(row.fields.values[i]);
         if (row.lineCount > 1) text += " (" + std::to_string(row.lineCount) + " lines)";
         described.push_back(text);
     }

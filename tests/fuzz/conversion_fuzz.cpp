@@ -60,7 +60,7 @@ void checkReading(const QString& path) {
     std::string record;
     while (rows.next(row)) {
         CHECK(row.lineCount >= 1 && isUtf8(row.text));
-        for (std::string_view field : row.fields.fields)
+        for (std::string_view field : row.fields.values)
             CHECK(isUtf8(field) && field.find_first_of("\r\n") == field.npos);
         record.clear();
         VCardRecord::appendTo(record, row.fields);

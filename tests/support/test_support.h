@@ -56,11 +56,15 @@ inline std::string repeated(std::string_view text, int times) {
     return out;
 }
 
-// Turns a table case's `what` into a test name.
-template <class Case>
-std::string caseName(const testing::TestParamInfo<Case>& info) {
-    std::string name = info.param.what;
+// Turns a description into a test name.
+inline std::string testName(std::string name) {
     for (char& c : name)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     return name;
+}
+
+// Turns a table case's `what` into a test name.
+template <class Case>
+std::string caseName(const testing::TestParamInfo<Case>& info) {
+    return testName(info.param.what);
 }

@@ -13,17 +13,42 @@
 #include "conversion_run.h"
 #include "test_support.h"
 #include "window_fixture.h"
+#include "window_layout.h"
+
+// A failing layout case names its control.
+namespace WindowLayout {
+void PrintTo(const Entry& entry, std::ostream* out) {
+    *out << entry.objectName().toStdString();
+}
+}  // namespace WindowLayout
 
 namespace {
 
-// The window as its layout sheet draws it, in pixels at 96 dots per inch, as the window places
-// its controls: relative to Frame1 for those inside it.
-struct ControlCase {
-    const char* what;  // the control's name, with the index of an indexed group
-    QRect geometry;
-    enum Fit { Exact, WidensToText, GrowsUpwardsToText } fit;
-};
+using WindowLayout::Kind;
 
+// How the window fits a control to its font: where the font needs more room than drawn, captions
+// widen and the instructions grow upwards, in place and nothing cut off; the rest stay as drawn.
+enum class Fit { Exact, WidensToText, GrowsUpwardsToText };
+
+Fit fitOf(const WindowLayout::Entry& entry) {
+    switch (entry.kind) {
+        case Kind::Frame:
+        case Kind::OptionGroup:
+        case Kind::TextBox:
+        case Kind::PushButton:
+            return Fit::Exact;
+        case Kind::Label:
+            return *entry.text ? Fit::WidensToText : Fit::Exact;
+        case Kind::OptionButton:
+            return Fit::WidensToText;
+        case Kind::WrappingLabel:
+            return Fit::GrowsUpwardsToText;
+    }
+    throw std::logic_error("a kind of control without its fit");
+}
+
+// Where the window placed `control`, as the layout table gives places: relative to Frame1 for
+// the controls inside it.
 QRect placed(const ShownWindow& shown, const QWidget* control) {
     const auto* frame = shown.find<QWidget>("Frame1");
     if (control == frame || control->parentWidget() == shown.window.get())
@@ -31,28 +56,27 @@ QRect placed(const ShownWindow& shown, const QWidget* control) {
     return {control->mapTo(frame, QPoint(0, 0)), control->size()};
 }
 
-class Layout : public testing::TestWithParam<ControlCase> {};
+class Layout : public testing::TestWithParam<WindowLayout::Entry> {};
 
 TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
     const ShownWindow shown;
-    const ControlCase& expected = GetParam();
-    const auto* control = shown.find<QWidget>(expected.what);
+    const WindowLayout::Entry& entry = GetParam();
+    const auto* control = shown.window->findChild<QWidget*>(entry.objectName());
+    ASSERT_NE(control, nullptr);
     const QString text = control->property("text").toString();
-    const QRect drawn = expected.geometry, is = placed(shown, control);
-    // Where the font needs more room than drawn, captions widen and the instructions grow
-    // upwards: in place, and nothing cut off.
+    const QRect drawn = entry.geometry, is = placed(shown, control);
     EXPECT_EQ(is.x(), drawn.x());
-    switch (expected.fit) {
-        case ControlCase::Exact:
+    switch (fitOf(entry)) {
+        case Fit::Exact:
             EXPECT_EQ(is, drawn);
             break;
-        case ControlCase::WidensToText:
+        case Fit::WidensToText:
             EXPECT_EQ(is.y(), drawn.y());
             EXPECT_GE(is.width(), std::max(QFontMetrics(control->font()).horizontalAdvance(text),
                                            control->sizeHint().width()));
             EXPECT_LE(is.width(), std::max(drawn.width(), control->sizeHint().width()));
             break;
-        case ControlCase::GrowsUpwardsToText:
+        case Fit::GrowsUpwardsToText:
             EXPECT_FALSE(text.isEmpty());
             EXPECT_EQ(is.bottom(), drawn.bottom());
             EXPECT_EQ(is.height(),
@@ -61,25 +85,10 @@ TEST_P(Layout, PlacesTheControlAsTheSheetDrawsIt) {
     }
 }
 
-// clang-format off
-const std::vector<ControlCase> Controls = {
-    {"Frame1",       {14, 14, 561, 243},  ControlCase::Exact},
-    {"Label2",       {14, 21, 533, 71},   ControlCase::GrowsUpwardsToText},
-    {"Label1(0)",    {16, 102, 78, 12},   ControlCase::WidensToText},
-    {"csvfile",      {104, 94, 441, 25},  ControlCase::Exact},
-    {"Label1(1)",    {16, 138, 84, 12},   ControlCase::WidensToText},
-    {"vcardfile",    {104, 134, 441, 25}, ControlCase::Exact},
-    {"Label1(4)",    {16, 174, 84, 12},   ControlCase::WidensToText},
-    {"Option1Group", {128, 170, 425, 25}, ControlCase::Exact},
-    {"Option1(0)",   {133, 175, 57, 15},  ControlCase::WidensToText},
-    {"Option1(1)",   {245, 175, 106, 15}, ControlCase::WidensToText},
-    {"Option1(2)",   {385, 175, 141, 15}, ControlCase::WidensToText},
-    {"Label1(2)",    {16, 210, 84, 12},   ControlCase::WidensToText},
-    {"Label1(3)",    {133, 210, 6, 12},   ControlCase::Exact},
-    {"Command1",     {252, 273, 89, 25},  ControlCase::Exact}};
-// clang-format on
-
-INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::ValuesIn(Controls), caseName<ControlCase>);
+INSTANTIATE_TEST_SUITE_P(Controls, Layout, testing::ValuesIn(WindowLayout::Controls),
+                         [](const testing::TestParamInfo<WindowLayout::Entry>& info) {
+                             return testName(info.param.objectName().toStdString());
+                         });
 
 TEST(Window, StartsAsTheUserFirstSeesIt) {
     const ShownWindow shown;

@@ -10,9 +10,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
 
 make_wine_prefix "$windows_dir/wine-scaling"
+layout=$windows_dir/window-layout.txt
+window_layout "$layout"
 for dpi in 96 120 144 168 192; do
   shot=$windows_dir/scaling-$dpi
   window_screenshot "$exe" "$dpi" "$shot.png"
   convert "$shot.png" -depth 8 rgb:- |
-    /usr/bin/python3 "$here/frame_edges.py" "$(identify -format %w "$shot.png")" $((dpi * 100 / 96))
+    /usr/bin/python3 "$here/frame_edges.py" "$layout" "$(identify -format %w "$shot.png")" $((dpi * 100 / 96))
 done

@@ -36,7 +36,20 @@ chmod +x "$scratch/bin/xdg-open"
 
 windows() { xdotool search --onlyvisible --name '^Zeluvar$' 2>/dev/null; }
 window_count_is() { [ "$(windows | wc -l)" -eq "$1" ]; }
-# Client coordinates at 100 % scaling: the input box, the output box and 执行.
+# Where the window places control $1, in client coordinates at 100 % scaling: its centre, and with
+# `below` the point as far below the centre as the control is high, off the control.
+window_layout "$scratch/layout"
+point_of() {
+  local point
+  point=$(awk -v name="$1" -v below="${2:-}" '$1 == name {
+    print $3 + int($5 / 2), $4 + int($6 / 2) + (below ? $6 : 0) }' "$scratch/layout")
+  [ -n "$point" ] || fail "the window has no control $1"
+  echo "$point"
+}
+input_box=$(point_of csvfile)
+output_box=$(point_of vcardfile)
+execute=$(point_of Command1)
+below_execute=$(point_of Command1 below)
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 # Pastes the text, as xdotool's typing loses characters outside the keyboard map.
 type_into() {
@@ -52,7 +65,9 @@ drag_in() {
   local options=()
   [ "$1" != --shift ] || { options+=(--shift); shift; }
   # Each name given, inside $folder.
-  /usr/bin/python3 "$here/xdnd_drag.py" "${options[@]}" $((X + 338)) $((Y + 120)) "${@/#/$folder/}"
+  local x y
+  read -r x y <<<"$input_box"
+  /usr/bin/python3 "$here/xdnd_drag.py" "${options[@]}" $((X + x)) $((Y + y)) "${@/#/$folder/}"
 }
 # Expects exactly one message box, titled Zeluvar and saying $1: reads it and answers it.
 answer_box() {
@@ -74,12 +89,12 @@ wait_for 60 "the window to be shown" window_count_is 1
 window=$(windows)
 xdotool windowfocus --sync "$window"
 
-type_into 338 120 $'"C:\\用户数据\\通讯录.csv"\r\n'
-type_into 338 160 'C:\用户数据\通讯录.vcf  '
+type_into $input_box $'"C:\\用户数据\\通讯录.csv"\r\n'
+type_into $output_box 'C:\用户数据\通讯录.vcf  '
 import -window root "$windows_dir/drive-typed.png"
 # As on Windows, pressing 执行 gives it the focus, even when the pointer slides off it before the
 # release, which then runs nothing; Return then presses it.
-xdotool mousemove --window "$window" 296 285 mousedown 1 mousemove --window "$window" 296 305 mouseup 1
+xdotool mousemove --window "$window" $execute mousedown 1 mousemove --window "$window" $below_execute mouseup 1
 sleep 1
 [ ! -e "$folder/通讯录.vcf" ] || fail "执行 ran though the pointer slid off it before the release"
 xdotool key Return
@@ -87,21 +102,21 @@ wait_for 30 "the vCard file with the expected bytes" cmp -s "$folder/通讯录.v
 
 # What 执行 does after each drop shows what the boxes hold. A refused drop leaves them as they
 # were, naming a file that is not there; of a.csv, b.txt and c.csv, c.csv is taken.
-type_into 338 120 'C:\用户数据\没有这个文件.csv'
+type_into $input_box 'C:\用户数据\没有这个文件.csv'
 touch "$folder/a.txt" "$folder/a.csv" "$folder/b.txt" "$folder/c.csv"
 rm -f "$folder/c.vcf"
 drag_in a.txt
 answer_box "$refusal"
-click 296 285
+click $execute
 answer_box '文件不存在!   '
 drag_in a.csv b.txt c.csv
 answer_box "$refusal"
-click 296 285
+click $execute
 wait_for 30 "c.vcf, converted from the dropped c.csv" test -f "$folder/c.vcf"
 rm "$folder/通讯录.vcf"
 drag_in --shift 通讯录.csv
 [ -f "$folder/通讯录.csv" ] || fail "the list dragged in with Shift is gone"
-click 296 285
+click $execute
 wait_for 30 "the vCard file of the dropped list" cmp -s "$folder/通讯录.vcf" "$scratch/expected.vcf"
 
 xdotool windowfocus --sync "$window" key alt+F4

@@ -1,40 +1,33 @@
 # SPDX-FileCopyrightText: 2026 Zeluvar developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Checks a screenshot of the window's client area for the whole border of every control that has
-one: Frame1, the two path boxes, the encoding buttons' group and 执行. At the given scaling each of
-a control's four edges must be a line of pixels darker than the window's background, near where
-the layout table in ui/main_window.cpp puts it. Fractional scalings once lost bottom or right
-edges, where a control's last row or column of device pixels fell outside what it may paint.
-Usage: convert SHOT.png -depth 8 rgb:- | frame_edges.py WIDTH PERCENT"""
+one: Frame1, the two path boxes and 执行 (the encoding buttons' group draws none). At the given
+scaling each of a control's four edges must be a line of pixels darker than the window's
+background, near where the window places it. Fractional scalings once lost bottom or right edges,
+where a control's last row or column of device pixels fell outside what it may paint.
+LAYOUT is what tests/windows/window_layout.exe prints: where the window places each control.
+Usage: convert SHOT.png -depth 8 rgb:- | frame_edges.py LAYOUT WIDTH PERCENT"""
 
-import os
-import re
 import sys
 
-LAYOUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../ui/main_window.cpp")
 BORDERED = ("Frame", "TextBox", "PushButton")
 NEAR = 3  # device pixels either side of where the edge should be
 COVERED = 0.9  # share of the edge's length that must be drawn
 
 
-def bordered_controls():
+def bordered_controls(layout):
     """Name and rectangle (left, top, width, height at 100 %, in the window) of each control with
-    a border, from the layout table: the controls in Frame1 are placed relative to it."""
-    entry = re.compile(r'\{"(\w+)",\s*\w+,\s*Kind::(\w+),\s*u"[^"]*",\s*'
-                       r'\{(\d+), (\d+), (\d+), (\d+)\},\s*\w+,\s*Parent::(\w+)\}')
-    with open(LAYOUT, encoding="utf-8") as source:
-        entries = entry.findall(source.read())
-    frame = next((int(e[2]), int(e[3])) for e in entries if e[1] == "Frame")
-    controls = []
-    for name, kind, left, top, width, height, parent in entries:
-        if kind in BORDERED:
-            dx, dy = (0, 0) if parent == "Form1" else frame
-            controls.append((name, (int(left) + dx, int(top) + dy, int(width), int(height))))
-    return controls
+    a border, from the lines "name kind left top width height" in the file `layout`."""
+    with open(layout, encoding="utf-8") as lines:
+        controls = [line.split() for line in lines]
+    bordered = [(name, tuple(map(int, rect))) for name, kind, *rect in controls if kind in BORDERED]
+    if not bordered:
+        sys.exit(f"frame_edges: {layout} names no control with a border")
+    return bordered
 
 
 def main():
-    width, percent = int(sys.argv[1]), int(sys.argv[2])
+    layout, width, percent = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
     pixels = sys.stdin.buffer.read()  # red, green and blue bytes, row by row
     height, scale = len(pixels) // (3 * width), percent / 100
 
@@ -51,7 +44,7 @@ def main():
         return range(at - NEAR, min(at + NEAR + 1, end))
 
     failed = False
-    for name, (left, top, w, h) in bordered_controls():
+    for name, (left, top, w, h) in bordered_controls(layout):
         x0, y0 = round(left * scale), round(top * scale)
         x1, y1 = round((left + w) * scale) - 1, round((top + h) * scale) - 1
         xs, ys = range(x0 + NEAR + 1, x1 - NEAR), range(y0 + NEAR + 1, y1 - NEAR)

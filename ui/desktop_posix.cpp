@@ -5,7 +5,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "main_window.h"
+#include "desktop.h"
+#include "main_window.h"  // Form1::Title
 
 Desktop Desktop::real() {
     return {
