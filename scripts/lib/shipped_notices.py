@@ -15,7 +15,11 @@ Debian packages that hold those.
       writes the CycloneDX bill of materials of the Windows download DOWNLOAD into OUT
   shipped_notices.py deb-bom DEB VERSION OUT
       the same for the Debian package DEB, whose every file is Zeluvar's
+  shipped_notices.py source PARTS DIST
+      copies the source the shipped Qt was built from, and the script that built it, into DIST;
+      fails, naming the Qt version, when a file is missing or not the one the record names
 """
+import shutil
 import datetime
 import hashlib
 import io
@@ -50,8 +54,11 @@ def deb_purl(source, version):
 
 def dpkg_owner(path):
     """The Debian package holding path: binary package, its version, source package and version."""
-    owner = subprocess.run(["dpkg", "-S", path], capture_output=True, text=True)
-    if owner.returncode != 0:
+    for name in dict.fromkeys([os.path.normpath(path), os.path.realpath(path)]):
+        owner = subprocess.run(["dpkg", "-S", name], capture_output=True, text=True)
+        if owner.returncode == 0:
+            break
+    else:
         fail(f"no Debian package holds {path}")
     package = owner.stdout.split(":", 1)[0]
     fields = subprocess.run(["dpkg-query", "-W", "-f=${Version}\t${source:Package}\t${source:Version}", package],
@@ -62,7 +69,8 @@ def dpkg_owner(path):
 def dep5_paragraphs(copyright_file, selected):
     """The Files paragraphs of a DEP-5 copyright file that selected(files) accepts, verbatim, and
     after them each stand-alone License paragraph they name."""
-    paragraphs = re.split(r"\n[ \t]*\n", pathlib.Path(copyright_file).read_text())
+    text = pathlib.Path(copyright_file).read_text()
+    paragraphs = [p.strip("\n") for p in re.split(r"\n[ \t]*\n", text) if p.strip()]
     chosen, licenses = [], []
     for paragraph in paragraphs:
         files = re.match(r"Files:((?:.*\n?)(?:[ \t].*\n?)*)", paragraph)
@@ -125,13 +133,13 @@ def qt_component(record):
 
 def place_files(record, origins, version):
     """Each shipped file with its part; the parts with the texts they ask to ship."""
-    prefix = str(pathlib.Path(record).parent)
+    prefix = str(pathlib.Path(record).resolve().parent)
     record = json.loads(pathlib.Path(record).read_text())
     zeluvar = {"component": "Zeluvar", "version": version, "source": "this release's source (Git commit)",
                "license": "GPL-3.0-or-later", "purl": f"pkg:generic/zeluvar@{version}", "texts": ["COPYING"]}
     qt = qt_component(record)
     wintab = record["wintab"]
-    headers = {"component": f"Wintab headers of Wine {wintab['version']}", "version": wintab["debian_version"],
+    headers = {"component": "Wintab headers of Wine", "version": wintab["version"],
                "source": f"wine {wintab['debian_version']}", "license": wintab["license"],
                "purl": deb_purl("wine", wintab["debian_version"]), "texts": ["LICENSES/LGPL-2.1.txt"],
                "notice": wintab["notice"]}
@@ -149,6 +157,9 @@ def place_files(record, origins, version):
         else:
             files[name] = debian_part(parts, license_files, origin)
     files[UNINSTALLER] = debian_part(parts, license_files, "/usr/share/nsis/Stubs/uninst")
+    for key, part in parts.items():
+        for name in part.get("texts", []):
+            files.setdefault(name, key)
     third_party = record["third_party"]
     shipped_stems = {pathlib.PurePosixPath(name).stem for name, part in files.items() if part == "qt"}
     qt["third_party"] = [entry for entry in third_party if entry["library"] in shipped_stems]
@@ -177,6 +188,12 @@ def debian_part(parts, license_files, path):
     return source
 
 
+def named(part):
+    """A part's name with its version, where it has one."""
+    name = part.get("name") or part["component"]
+    return f"{name} {part['version']}" if part.get("version") else name
+
+
 def notices_text(placed, version):
     parts, files = placed["parts"], placed["files"]
     qt = parts["qt"]
@@ -190,29 +207,29 @@ def notices_text(placed, version):
       "version 3 (LICENSES/LGPL-3.0.txt, which adds to the GNU GPL version 3 in COPYING). You may\n"
       f"replace them with your own build of Qt {qt['version']}: Zeluvar loads them from its folder.\n"
       f"This Qt was built from Debian's source package {qt['source']} with its patches applied, and\n"
-      "the Wintab headers of Wine; that source, and the script that built it, are published beside\n"
-      "this download:\n")
+      "the Wintab headers of Wine; that source, and the script that built it (which holds every\n"
+      "change it made to the source), are published beside this download:\n")
     for file in placed["record"]["source_files"] + [placed["record"]["build_script"]]:
         w(f"    {file['name']}  (SHA-256 {file['sha256']})\n")
     w("\nFILES\n\nEach file of the download (the installer also writes Uninstall.exe):\n\n")
     for name, key in files.items():
         part = parts[key]
-        w(f"{name}\n    component: {part['component']} {part['version']}\n"
+        w(f"{name}\n    component: {named(part)}\n"
           f"    Debian source package: {part['source']}\n    license: {part['license']}")
-        texts = part.get("texts", [])
+        texts = part.get("texts", []) + (["NOTICES below"] if "notice" in part else [])
         w(f" ({', '.join(texts)})\n" if texts else "\n")
         for entry in part.get("third_party", []):
             if entry["library"] == pathlib.PurePosixPath(name).stem:
-                w(f"    compiled in: {entry['name']} {entry['version']} ({entry['license'] or 'see below'})\n".replace(" ()", ""))
-        if key == "wintab" or (key == "qt" and pathlib.PurePosixPath(name).stem == parts["wintab"]["library"]):
+                w(f"    compiled in: {named(entry)} ({entry['license'] or 'see NOTICES below'})\n")
+        if key == "qt" and pathlib.PurePosixPath(name).stem == parts["wintab"]["library"]:
             wintab = parts["wintab"]
-            w(f"    compiled in: {wintab['component']} ({wintab['license']}, LICENSES/LGPL-2.1.txt)\n")
+            w(f"    compiled in: {named(wintab)} ({wintab['license']}, LICENSES/LGPL-2.1.txt, NOTICES below)\n")
     w("\nNOTICES\n")
     for key, part in parts.items():
         if "notice" in part:
-            w(f"\n==== {part['component']} ({part['source']}) ====\n\n{part['notice'].rstrip()}\n")
+            w(f"\n==== {named(part)} ({part['source']}) ====\n\n{part['notice'].rstrip()}\n")
     for entry in qt["third_party"]:
-        w(f"\n==== {entry['name']} {entry['version']}, in {entry['library']}.dll of Qt {qt['version']} ====\n"
+        w(f"\n==== {named(entry)}, in {entry['library']}.dll of Qt {qt['version']} ====\n"
           f"Used: {entry['usage']}\nLicense: {entry['license'] or 'see the notice'}\n\n")
         if entry["copyright"]:
             w(entry["copyright"].rstrip() + "\n\n")
@@ -341,11 +358,21 @@ def deb_bom(deb, version, out):
     write_json(out, bom(components, deb, version, "GPL-3.0-or-later"))
 
 
+def source(parts_file, dist):
+    record = json.loads(pathlib.Path(parts_file).read_text())["record"]
+    for file in record["source_files"] + [record["build_script"]]:
+        path = pathlib.Path(file["path"])
+        if not path.is_file() or sha256(path) != file["sha256"]:
+            fail(f"the exact source of Qt {record['qt_version']} is not at hand: {path} is "
+                 f"{'not the file that Qt was built from' if path.is_file() else 'missing'}")
+        shutil.copyfile(path, pathlib.Path(dist) / file["name"])
+
+
 def write_json(path, data):
     pathlib.Path(path).write_text(json.dumps(data, indent=1, sort_keys=True, ensure_ascii=False) + "\n")
 
 
-COMMANDS = {"notices": (notices, 5), "bom": (windows_bom, 4), "deb-bom": (deb_bom, 3)}
+COMMANDS = {"notices": (notices, 5), "bom": (windows_bom, 4), "deb-bom": (deb_bom, 3), "source": (source, 2)}
 
 if __name__ == "__main__":
     command, arguments = (sys.argv[1:2] or [""])[0], sys.argv[2:]

@@ -43,8 +43,8 @@ windows_sdk_dir() {
 # What each SDK carries beside its DLLs: the Debian source it was built from.
 sdk_source_file=qt-source.txt
 
-# The record of what a Qt for Windows was built from and what it compiled in, beside its DLLs'
-qt-source.txt: the notices and bills of materials of the downloads are made from it, and a
+# The record of what a Qt for Windows was built from and what it compiled in, beside its
+# qt-source.txt: the notices and bills of materials of the downloads are made from it, and a
 # release ships the source it names.
 sdk_record_file=qt-build.json
 
@@ -89,8 +89,12 @@ windows_qt() {
     touch "$folder/unpacked"
   fi
   if [ -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
-    [ -f "$unpacked/$sdk_record_file" ] ||
-      make_sdk_record "$unpacked" "$root/../shared/toolchains/source" "$(prepared_sdk_build_script "$needed")" >&2 ||
+    # Made afresh when what makes it, or the script it names, changed since.
+    local script
+    script=$(prepared_sdk_build_script "$needed")
+    [ -f "$unpacked/$sdk_record_file" ] && [ ! "$root/scripts/lib/qt_record.py" -nt "$unpacked/$sdk_record_file" ] &&
+      [ ! "$script" -nt "$unpacked/$sdk_record_file" ] ||
+      make_sdk_record "$unpacked" "$root/../shared/toolchains/source" "$script" >&2 ||
       { echo "  (the prepared Qt $needed for Windows in $archive)" >&2; return 1; }
     check_sdk_version "$unpacked" "$needed" || { echo "  (unpacked from $archive)" >&2; return 1; }
     echo "$unpacked"
