@@ -142,10 +142,9 @@ def place_files(record, origins, version):
     headers = {"component": "Wintab headers of Wine", "version": wintab["version"],
                "source": f"wine {wintab['debian_version']}", "license": wintab["license"],
                "purl": deb_purl("wine", wintab["debian_version"]), "texts": ["LICENSES/LGPL-2.1.txt"],
-               "notice": wintab["notice"]}
+               "notice": wintab["notice"], "library": wintab["library"]}
     parts = {"zeluvar": zeluvar, "qt": qt, "wintab": headers}
-    files = {"COPYING": "zeluvar", NOTICES: "zeluvar", "LICENSES/LGPL-3.0.txt": "qt",
-             "LICENSES/LGPL-2.1.txt": "wintab"}
+    files = {NOTICES: "zeluvar"}
     license_files = {"LICENSES/LGPL-3.0.txt": (COMMON_LICENSES / "LGPL-3").read_text(),
                      "LICENSES/LGPL-2.1.txt": (COMMON_LICENSES / "LGPL-2.1").read_text()}
     for line in pathlib.Path(origins).read_text().splitlines():
@@ -157,16 +156,16 @@ def place_files(record, origins, version):
         else:
             files[name] = debian_part(parts, license_files, origin)
     files[UNINSTALLER] = debian_part(parts, license_files, "/usr/share/nsis/Stubs/uninst")
+    # Each license text belongs to the first part that asks for it: COPYING to Zeluvar.
     for key, part in parts.items():
         for name in part.get("texts", []):
             files.setdefault(name, key)
     third_party = record["third_party"]
     shipped_stems = {pathlib.PurePosixPath(name).stem for name, part in files.items() if part == "qt"}
     qt["third_party"] = [entry for entry in third_party if entry["library"] in shipped_stems]
-    headers["library"] = wintab["library"]
     return {"parts": parts, "files": dict(sorted(files.items())), "license_files": license_files,
             "record": {"qt_version": record["qt_version"], "source_files": record["source_files"],
-                       "build_script": record["build_script"], "patches": record["debian_source"]["patches"]}}
+                       "build_script": record["build_script"]}}
 
 
 def debian_part(parts, license_files, path):
