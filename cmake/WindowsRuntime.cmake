@@ -22,6 +22,7 @@ if(NOT EXISTS "${zeluvar_qt_source}")
                         "in ${QT6_INSTALL_PREFIX} was built from, and ships beside its DLLs")
 endif()
 install(FILES "${zeluvar_qt_source}" DESTINATION .)
+cmake_path(GET zeluvar_qt_source FILENAME zeluvar_qt_source_name)
 
 # The runtime of the compiler that built Qt, found where the compiler itself looks.
 set(zeluvar_mingw_runtime)
@@ -42,10 +43,19 @@ foreach(library IN LISTS zeluvar_qt_libraries)
 endforeach()
 install(FILES ${zeluvar_runtime_files} ${zeluvar_mingw_runtime} DESTINATION .)
 
+# Where each shipped file comes from (the program itself, the Qt prefix, a Debian package), for
+# the notices that name its part and its license: scripts/windows-package reads it.
+set(zeluvar_origins "$<TARGET_FILE_NAME:zeluvar>\tzeluvar\n${zeluvar_qt_source_name}\t${zeluvar_qt_source}\n")
+foreach(file IN LISTS zeluvar_runtime_files zeluvar_mingw_runtime)
+    string(APPEND zeluvar_origins "$<PATH:GET_FILENAME,${file}>\t${file}\n")
+endforeach()
+
 while(zeluvar_qt_plugins)
     list(POP_FRONT zeluvar_qt_plugins folder plugin)
     install(FILES $<TARGET_FILE:${plugin}> DESTINATION ${folder})
+    string(APPEND zeluvar_origins "${folder}/$<TARGET_FILE_NAME:${plugin}>\t$<TARGET_FILE:${plugin}>\n")
 endwhile()
+file(GENERATE OUTPUT "${CMAKE_BINARY_DIR}/shipped-origins.tsv" CONTENT "${zeluvar_origins}")
 
 install(CODE "set(zeluvar_strip \"${CMAKE_STRIP}\")")
 install(CODE [[

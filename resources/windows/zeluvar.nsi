@@ -1,7 +1,8 @@
 ; SPDX-FileCopyrightText: 2026 Zeluvar developers
 ; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Windows installer. scripts/windows-package passes VERSION (x.y.z), FILES (the InstallFiles,
-; UninstallFiles and UninstallFolders macros listing the shipped files), ICON and OUTFILE.
+; UninstallFiles and UninstallFolders macros listing the shipped files), ICON, LICENSE (Zeluvar's
+; COPYING) and OUTFILE.
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
@@ -38,6 +39,11 @@ VIAddVersionKey /LANG=2052 ProductVersion "${VERSION}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+; The GPL asks for no acceptance: the license is shown, and the button goes on as on every page.
+!define MUI_LICENSEPAGE_BUTTON "下一步(&N) >"
+!define MUI_LICENSEPAGE_TEXT_TOP "Zeluvar 是自由软件，按 GNU 通用公共许可证第 3 版或更新版本发布。"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "使用 Zeluvar 无须接受此许可证；复制、修改、分发时请遵守它。随附各部分的许可见安装目录中的 THIRD-PARTY-NOTICES.txt。点「下一步」继续。"
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES

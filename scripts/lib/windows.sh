@@ -43,13 +43,26 @@ windows_sdk_dir() {
 # What each SDK carries beside its DLLs: the Debian source it was built from.
 sdk_source_file=qt-source.txt
 
-# A prepared archive may predate that file (6.8.2's does); what it was built from, as the
-# toolchains' README says.
-prepared_sdk_source() {
-  case $1 in
-    6.8.2) echo "Qt 6.8.2 for Windows, built from Debian's qt6-base 6.8.2+dfsg-9+deb13u2 with its patch series applied (25 patches)" ;;
-    *) echo "Qt $1 for Windows, from a prepared archive that does not say which source it was built from" ;;
-  esac
+# The record of what a Qt for Windows was built from and what it compiled in, beside its
+# qt-source.txt: the notices and bills of materials of the downloads are made from it, and a
+# release ships the source it names.
+sdk_record_file=qt-build.json
+
+# Writes the record into prefix $1, from the source in folder $2 and the build script $3; the Wine
+# whose Wintab headers it took is the host's, of the same Debian release as its Qt tools.
+make_sdk_record() {
+  local wine_version
+  wine_version=$(dpkg-query -W -f='${source:Version}' wine) ||
+    { echo "no Wine installed: scripts/install-deps windows installs it" >&2; return 1; }
+  /usr/bin/python3 "$root/scripts/lib/qt_record.py" "$1" "$2" "$3" "$wine_version"
+}
+
+# The script a prepared archive of Qt $1 was built with: the toolchains' own one for that Qt
+# (build-qt6.8-*.sh), else this project's scripts/windows-sdk.
+prepared_sdk_build_script() {
+  local own
+  own=$(ls "$root/../shared/toolchains/build-qt${1%.*}-"*.sh 2>/dev/null | head -1)
+  echo "${own:-$root/scripts/windows-sdk}"
 }
 
 # Prints the prefix of Qt for Windows, of the host Qt tools' version: ZELUVAR_WINDOWS_QT, else the
@@ -71,10 +84,18 @@ windows_qt() {
     rm -rf "$folder"
     mkdir -p "$folder"
     tar -xJf "$archive" -C "$folder"
-    [ -f "$unpacked/$sdk_source_file" ] || prepared_sdk_source "$needed" >"$unpacked/$sdk_source_file"
+    [ -f "$unpacked/$sdk_source_file" ] ||
+      { echo "$archive holds no $sdk_source_file: which source its Qt was built from is unknown" >&2; return 1; }
     touch "$folder/unpacked"
   fi
   if [ -f "$unpacked/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+    # Made afresh when what makes it, or the script it names, changed since.
+    local script
+    script=$(prepared_sdk_build_script "$needed")
+    [ -f "$unpacked/$sdk_record_file" ] && [ ! "$root/scripts/lib/qt_record.py" -nt "$unpacked/$sdk_record_file" ] &&
+      [ ! "$script" -nt "$unpacked/$sdk_record_file" ] ||
+      make_sdk_record "$unpacked" "$root/../shared/toolchains/source" "$script" >&2 ||
+      { echo "  (the prepared Qt $needed for Windows in $archive)" >&2; return 1; }
     check_sdk_version "$unpacked" "$needed" || { echo "  (unpacked from $archive)" >&2; return 1; }
     echo "$unpacked"
     return

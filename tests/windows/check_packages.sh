@@ -53,6 +53,9 @@ step "check the installed files"
 diff -r --exclude=Uninstall.exe "$shipped" "$installed" ||
   fail "the files in $installed are not those of $shipped"
 [ -f "$installed/Uninstall.exe" ] || fail "no Uninstall.exe in $installed"
+# The notices name every file the installer put there, its uninstaller too.
+/usr/bin/python3 "$root/scripts/lib/shipped_notices.py" check "$installed/THIRD-PARTY-NOTICES.txt" \
+  $(cd "$installed" && find . -type f -printf '%P\n') || fail "a file in $installed has no entry in its notices"
 
 step "check the uninstall entry"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zeluvar'
