@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "conversion_run.h"
+#include "identity.h"
 
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 
 // The web address the desktop is asked to open when the window closes.
-inline const QString HomePageAddress = QStringLiteral("https://zeluvar.example/");
+inline const QString HomePageAddress = QString::fromLatin1(identity::homePage);
 
 // What the window asks of the desktop. Tests put their own in, so that no test waits on a modal
 // message box or starts a browser. The real one is the platform's own: desktop_windows.cpp on
@@ -34,7 +35,7 @@ class Form1 : public QWidget, private ProgressSink {
     Q_OBJECT
 
 public:
-    static inline const QString Title = QStringLiteral("Zeluvar");
+    static inline const QString Title = QString::fromUtf8(identity::name);
 
     explicit Form1(Desktop desktop = Desktop::real());
 
