@@ -3,8 +3,9 @@
 // A named mutex, which the installer looks for; Windows lets it go when the process ends.
 #include <windows.h>
 
+#include "identity.h"
 #include "running_marker.h"
 
 void markRunning() {
-    CreateMutexW(nullptr, FALSE, L"Global\\Zeluvar-running");
+    CreateMutexW(nullptr, FALSE, identity::runningMarker);
 }

@@ -10,20 +10,21 @@
 
 #include "conversion_run.h"
 #include "desktop.h"
+#include "identity.h"
 
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 
 // The web address the desktop is asked to open when the window closes.
-inline const QString HomePageAddress = QStringLiteral("https://zeluvar.example/");
+inline const QString HomePageAddress = QString::fromLatin1(identity::homePage);
 
 // The program's one window: the two paths, the encoding choice, Execute and the progress label.
 class Form1 : public QWidget, private ProgressSink {
     Q_OBJECT
 
 public:
-    static inline const QString Title = QStringLiteral("Zeluvar");
+    static inline const QString Title = QString::fromUtf8(identity::name);
 
     explicit Form1(Desktop desktop = Desktop::real());
 

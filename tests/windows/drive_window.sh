@@ -15,6 +15,7 @@ set -euo pipefail
 exe=$1
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
+source "$windows_build/identity.sh"
 
 scratch=$(mktemp -d)
 # On every exit, failed or not: the program ends, the scratch folder goes.
@@ -122,6 +123,6 @@ wait_for 30 "the vCard file of the dropped list" cmp -s "$folder/通讯录.vcf" 
 xdotool windowfocus --sync "$window" key alt+F4
 wait_for 30 "the program to end" bash -c "! kill -0 $program"
 wait "$program"
-wait_for 30 "the browser to be asked for the home page" grep -qx 'https://zeluvar.example/' "$scratch/opened"
+wait_for 30 "the browser to be asked for the home page" grep -qxF "$zeluvar_home_page" "$scratch/opened"
 wine_wait
 echo "drive_window: converted pasted paths, took dragged files and refused others in message boxes, closed and opened the home page"
