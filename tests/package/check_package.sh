@@ -11,8 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 id=example.zeluvar.Zeluvar
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$here/../../scripts/lib/common.sh"
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack failed"; }

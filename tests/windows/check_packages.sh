@@ -13,9 +13,7 @@ set -Eeuo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
 
-step() { echo "== check_packages: $1"; current_step=$1; }
-fail() { echo "check_packages FAILED in step: $current_step: $1" >&2; exit 1; }
-trap 'echo "check_packages FAILED in step: ${current_step:-setup}" >&2' ERR
+trap report_failure ERR
 
 step "find the packages"
 [ -n "${DISPLAY:-}" ] || fail "no X display: set DISPLAY"
