@@ -206,4 +206,5 @@ diff -r "$shipped" "$unpacked/Zeluvar" || fail "the files in the zip are not tho
 
 step "drive the unpacked program"
 "$here/drive_window.sh" 'C:\用户 文件\绿色 版\Zeluvar\zeluvar.exe'
+finish_step
 echo "check_packages: installer, uninstaller and portable zip work"
