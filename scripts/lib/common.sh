@@ -1,7 +1,54 @@
 # SPDX-FileCopyrightText: 2026 Zeluvar developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Shared by the scripts that build packages or drive windows on a virtual display. Sourced, not
-# run.
+# Shared by the scripts and the checks they run: steps and failures, the commit's time for
+# packages, waiting, and a virtual display. Sourced, not run.
+
+# The name a script reports under: its file name without .sh.
+script_name() {
+  local name=${0##*/}
+  echo "${name%.sh}"
+}
+
+# A long script is run in steps: `step "what it does"` prints the name, and the time the step
+# before took; fail and report_failure then say in which step the script stopped.
+step() {
+  finish_step
+  current_step=$1 step_started=$SECONDS
+  echo "== $(script_name): $1"
+}
+
+# Ends the current step, if one runs: prints its time and keeps it for print_step_times.
+finish_step() {
+  [ -n "${current_step:-}" ] || return 0
+  local seconds=$((SECONDS - step_started))
+  echo "   ($seconds s)"
+  step_names+=("$current_step") step_seconds+=("$seconds")
+  current_step=""
+}
+
+# Every finished step's time, and the script's.
+print_step_times() {
+  local i
+  for i in "${!step_names[@]}"; do
+    printf '   %-14s %5d s\n' "${step_names[i]}" "${step_seconds[i]}"
+  done
+  printf '   %-14s %5d s\n' total "$SECONDS"
+}
+
+# Stops the script, saying why and in which step.
+fail() {
+  echo "$(script_name) FAILED${current_step:+ in step: $current_step}: $*" >&2
+  failure_reported=1
+  exit 1
+}
+
+# For an ERR or EXIT trap: says in which step the script stopped, unless fail said so already.
+# $1, if given, says more (an exit status, say).
+report_failure() {
+  [ -z "${failure_reported:-}" ] || return 0
+  failure_reported=1
+  echo "$(script_name) FAILED in step: ${current_step:-setup}${1:+ ($1)}" >&2
+}
 
 # Every time a build and its packages carry comes from the commit, so that the same commit gives
 # the same bytes: SOURCE_DATE_EPOCH (read by rcc, dpkg-deb and the packing steps) is the committer
@@ -11,6 +58,13 @@ export_source_date_epoch() {
     SOURCE_DATE_EPOCH=$(git -C "$(dirname "${BASH_SOURCE[0]}")" log -1 --format=%ct)
   fi
   export SOURCE_DATE_EPOCH
+}
+
+# Gives every file and folder in tree $1 the time SOURCE_DATE_EPOCH and modes the umask has no say
+# in, so that an archive of it is the same bytes from the same commit.
+normalise_tree() {
+  chmod -R go=u,go-w "$1"
+  find "$1" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 }
 
 # Waits until the command succeeds, for at most $1 seconds; says what it waited for otherwise.

@@ -111,9 +111,11 @@ windows_qt() {
   echo "$built"
 }
 
-# Configures the cross build; extra arguments go to cmake.
+# Configures the cross build with preset $1 of CMakePresets.json (windows or windows-tests), which
+# reads the Qt for Windows from ZELUVAR_WINDOWS_QT; extra arguments go to cmake.
 configure_windows() {
-  local qt
+  local preset=$1 qt
+  shift
   qt=$(windows_qt)
   # A build folder configured with another Qt (the host's Qt changed) starts afresh: CMake reads
   # the toolchain file on the first run only.
@@ -121,9 +123,7 @@ configure_windows() {
      [ "$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$windows_build/CMakeCache.txt")" != "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
     rm -rf "$windows_build"
   fi
-  cmake -S "$root" -B "$windows_build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DZELUVAR_WERROR=ON "$@" >/dev/null
+  (cd "$root" && ZELUVAR_WINDOWS_QT=$qt cmake --preset "$preset" "$@" >/dev/null)
 }
 
 # Wine's commands are looked up when used, not when this file is sourced: the scripts that source

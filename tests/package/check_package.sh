@@ -13,8 +13,7 @@ source "$build/identity.sh"
 version=$zeluvar_version id=$zeluvar_app_id
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$here/../../scripts/lib/common.sh"
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; fail "cpack failed"; }

@@ -6,9 +6,9 @@
 # longer than 260 characters), UI Automation for screen readers, that nothing in the folder
 # needs ICU, and that the folder says which Debian source its Qt was built from. Usage: check_executable.sh <shipped folder> <version>
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/common.sh"
 folder=$1 version=$2
 exe=$folder/zeluvar.exe
-fail() { echo "check_executable: $*" >&2; exit 1; }
 
 icons=$(wrestool -x -t14 "$exe" | icotool -l - | sed -E 's/.*--width=([0-9]+).*--bit-depth=([0-9]+).*/\1x\2/' |
   sort -t x -k1,1n -k2,2n | paste -sd' ') || fail "no icon group in zeluvar.exe"

@@ -13,9 +13,7 @@ set -Eeuo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/lib/windows.sh"
 
-step() { echo "== check_packages: $1"; current_step=$1; }
-fail() { echo "check_packages FAILED in step: $current_step: $1" >&2; exit 1; }
-trap 'echo "check_packages FAILED in step: ${current_step:-setup}" >&2' ERR
+trap report_failure ERR
 
 step "find the packages"
 [ -n "${DISPLAY:-}" ] || fail "no X display: set DISPLAY"
@@ -211,4 +209,5 @@ diff -r "$shipped" "$unpacked/Zeluvar" || fail "the files in the zip are not tho
 
 step "drive the unpacked program"
 "$here/drive_window.sh" 'C:\用户 文件\绿色 版\Zeluvar\zeluvar.exe'
+finish_step
 echo "check_packages: installer, uninstaller and portable zip work"

@@ -24,7 +24,6 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
-fail() { echo "drive_window: $*" >&2; exit 1; }
 folder="$WINEPREFIX/drive_c/用户数据"
 mkdir -p "$folder" "$scratch/bin"
 printf '姓名,公司名称,业务电话,住宅电话,手机\r\n张三,某公司,010-1234,,138\r\n李四,"北京,海淀"\r\n' |
