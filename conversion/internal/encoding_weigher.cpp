@@ -31,7 +31,7 @@ struct Range {
 };
 
 // Each range runs up to the next one's first character.
-constexpr std::array<Range, 23> Ranges = {{
+constexpr std::array<Range, 29> Ranges = {{
     {0x80, Class::Odd, NoScript},  // C1 controls, Latin-1 symbols
     {0xC0, Class::Letter, Latin},
     {0x250, Class::Odd, NoScript},  // IPA, modifiers, combining marks
@@ -54,20 +54,19 @@ constexpr std::array<Range, 23> Ranges = {{
     {0xAC00, Class::Letter, Hangul},
     {0xD7B0, Class::Odd, NoScript},  // surrogates, private use
     {0xF900, Class::Hanzi, Han},
-    {0xFB00, Class::Odd, NoScript},
+    {0xFB00, Class::Odd, NoScript},  // presentation forms
+    {0xFE30, Class::Punct, NoScript},
+    {0xFE70, Class::Odd, NoScript},
+    {0xFF00, Class::Punct, NoScript},  // full-width forms
+    {0xFFF0, Class::Odd, NoScript},    // specials, U+FFFD among them; emoji
+    {0x20000, Class::Hanzi, Han},
+    {0x40000, Class::Odd, NoScript},
 }};
 
-// Past the BMP's compatibility ideographs: presentation forms, full-width forms, specials
-// (U+FFFD among them), then the planes above.
 Range rangeOf(char32_t c) {
-    if (c >= 0xFB00) {
-        if ((c >= 0xFE30 && c < 0xFE70) || (c >= 0xFF00 && c < 0xFFF0))
-            return {c, Class::Punct, NoScript};
-        if (c >= 0x20000 && c < 0x40000) return {c, Class::Hanzi, Han};
-        return {c, Class::Odd, NoScript};
-    }
-    const auto next = std::upper_bound(Ranges.begin(), Ranges.end(), c,
-                                       [](char32_t c, const Range& r) { return c < r.first; });
+    const auto next =
+        std::upper_bound(Ranges.begin(), Ranges.end(), c,
+                         [](char32_t code, const Range& r) { return code < r.first; });
     return *(next - 1);
 }
 

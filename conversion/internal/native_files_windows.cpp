@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <string>
 
