@@ -1,12 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Zeluvar developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Times whole conversion runs on generated code page 936 contact lists of growing size, in each
-// output encoding, and compares the UTF-8 run with iconv transcoding the same file; the same lists
-// with a quote opened on every line and never closed must convert nearly as fast.
+// First counts how often generated short contact lists (1 to 10 contacts, in code page 936 or
+// UTF-8 without a mark, damaged once or not) are weighed as the wrong encoding. Then times whole
+// conversion runs on generated code page 936 contact lists of growing size, in each output
+// encoding, and compares the UTF-8 run with iconv transcoding the same file; the same lists with a
+// quote opened on every line and never closed must convert nearly as fast.
 //
-//   conversion_bench            10k, 100k and 1M rows, best of 3, plus iconv
+//   conversion_bench            10,000 short lists a cell; 10k, 100k and 1M rows, best of 3, iconv
 //   conversion_bench --huge     also 10M rows (about 550 MB of input, one run)
-//   conversion_bench --quick    10k and 100k rows, one run, no iconv
+//   conversion_bench --quick    1,000 short lists a cell; 10k and 100k rows, one run, no iconv
 
 #include <spawn.h>
 #include <sys/resource.h>
@@ -37,14 +39,18 @@
 #include <string_view>
 #include <vector>
 
+#include "contact_lists.h"
 #include "conversion_run.h"
 #include "cp936.h"
+#include "encoding_weigher.h"
+#include "utf8.h"
 
 extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace contact_lists;
 using Clock = std::chrono::steady_clock;
 
 constexpr double MB = 1e6;
@@ -96,136 +102,6 @@ private:
 };
 
 // ---- generated contact lists -----------------------------------------------------------------
-
-// splitmix64: the same rows on every platform, unlike the standard distributions.
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : state_(seed) {}
-
-    std::uint64_t next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    unsigned below(unsigned n) { return static_cast<unsigned>(next() % n); }
-    bool percent(unsigned p) { return below(100) < p; }
-
-    template <std::size_t N>
-    std::string_view pick(const std::array<std::string_view, N>& items) {
-        return items[below(N)];
-    }
-
-private:
-    std::uint64_t state_;
-};
-
-constexpr std::array<std::string_view, 100> FamilyNames = {
-    "王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙", "马", "朱", "胡",
-    "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋", "唐", "许", "韩", "冯", "邓", "曹",
-    "彭", "曾", "肖", "田", "董", "袁", "潘", "于", "蒋", "蔡", "余", "杜", "叶", "程", "苏",
-    "魏", "吕", "丁", "任", "沈", "姚", "卢", "姜", "崔", "钟", "谭", "陆", "汪", "范", "金",
-    "石", "廖", "贾", "夏", "韦", "付", "方", "白", "邹", "孟", "熊", "秦", "邱", "江", "尹",
-    "薛", "闫", "段", "雷", "侯", "龙", "史", "陶", "黎", "贺", "顾", "毛", "郝", "龚", "邵",
-    "万", "钱", "严", "覃", "武", "戴", "莫", "孔", "向", "汤"};
-
-constexpr std::array<std::string_view, 6> CompoundFamilyNames = {"欧阳", "司马", "上官",
-                                                                 "诸葛", "东方", "皇甫"};
-
-constexpr std::array<std::string_view, 80> GivenNameChars = {
-    "伟", "芳", "娜", "秀", "英", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟",
-    "涛", "明", "超", "兰", "霞", "平", "刚", "桂", "华", "建", "国", "文", "辉", "力", "玲", "红",
-    "波", "鹏", "飞", "宇", "浩", "婷", "雪", "琳", "晨", "欣", "怡", "子", "涵", "梓", "轩", "俊",
-    "嘉", "思", "雨", "佳", "博", "鑫", "晓", "志", "海", "峰", "云", "龙", "慧", "颖", "燕", "东",
-    "斌", "亮", "凯", "萍", "倩", "丹", "琴", "宁", "新", "林", "春", "梅", "莉", "彬", "健", "振"};
-
-constexpr std::array<std::string_view, 15> Cities = {"北京", "上海", "广州", "深圳", "杭州",
-                                                     "南京", "成都", "武汉", "天津", "重庆",
-                                                     "西安", "苏州", "长沙", "青岛", "厦门"};
-
-constexpr std::array<std::string_view, 20> Brands = {
-    "华信", "恒达", "鑫源", "宏图", "金鹏", "瑞丰", "中科", "东方", "天成", "新世纪",
-    "博远", "盛世", "永兴", "汇通", "嘉禾", "联创", "创新", "万达", "海纳", "锦程"};
-
-constexpr std::array<std::string_view, 19> Trades = {
-    "科技", "贸易", "电子", "实业", "建设", "物流", "信息技术", "网络", "医药", "文化传媒",
-    "投资", "机械", "食品", "服装", "广告", "咨询", "环保",     "教育", "软件"};
-
-// Weighted by repetition: most firms are plain limited companies.
-constexpr std::array<std::string_view, 20> CompanyKinds = {
-    "有限公司",     "有限公司",     "有限公司",     "有限公司",     "有限公司",
-    "有限公司",     "有限公司",     "有限公司",     "有限公司",     "有限公司",
-    "有限公司",     "有限公司",     "有限责任公司", "有限责任公司", "股份有限公司",
-    "股份有限公司", "集团有限公司", "商行",         "工作室",       "经营部"};
-
-constexpr std::array<std::string_view, 16> AreaCodes = {
-    "010", "021", "020",  "022",  "023",  "024",  "025",  "027",
-    "028", "029", "0755", "0571", "0512", "0532", "0592", "0731"};
-
-constexpr std::array<std::string_view, 20> MobilePrefixes = {
-    "130", "131", "132", "133", "135", "136", "137", "138", "139", "150",
-    "151", "152", "158", "159", "177", "180", "186", "187", "188", "199"};
-
-constexpr std::string_view Heading = "姓名,公司名称,业务电话,住宅电话,手机\r\n";
-
-class ContactGenerator {
-public:
-    explicit ContactGenerator(std::uint64_t seed) : random_(seed) {}
-
-    // One CSV line, in UTF-8, with its CR LF. One field in six is empty, home numbers most often;
-    // the mix makes a row about 56 bytes in code page 936.
-    void appendRow(std::string& out) {
-        appendName(out);
-        out += ',';
-        if (random_.percent(85)) appendCompany(out);
-        out += ',';
-        if (random_.percent(85)) appendLandline(out);
-        out += ',';
-        if (random_.percent(55)) appendLandline(out);
-        out += ',';
-        if (random_.percent(90)) appendMobile(out);
-        out += "\r\n";
-    }
-
-private:
-    // Two to four characters: a family name (rarely a two-character one) and a given name.
-    void appendName(std::string& out) {
-        const bool compound = random_.percent(3);
-        out += compound ? random_.pick(CompoundFamilyNames) : random_.pick(FamilyNames);
-        const unsigned givenLength = !compound && random_.percent(25) ? 1 : 2;
-        for (unsigned i = 0; i < givenLength; ++i) out += random_.pick(GivenNameChars);
-    }
-
-    void appendCompany(std::string& out) {
-        if (random_.percent(60)) out += random_.pick(Cities);
-        out += random_.pick(Brands);
-        out += random_.pick(Trades);
-        out += random_.pick(CompanyKinds);
-    }
-
-    void appendDigits(std::string& out, unsigned count) {
-        for (unsigned i = 0; i < count; ++i) out += static_cast<char>('0' + random_.below(10));
-    }
-
-    // Like 010-62345678 or 0755-86543210, now and then with an extension.
-    void appendLandline(std::string& out) {
-        out += random_.pick(AreaCodes);
-        out += '-';
-        out += static_cast<char>('2' + random_.below(7));  // local numbers never start with 0 or 1
-        appendDigits(out, 7);
-        if (random_.percent(5)) {
-            out += '-';
-            appendDigits(out, 3 + random_.below(2));
-        }
-    }
-
-    void appendMobile(std::string& out) {
-        out += random_.pick(MobilePrefixes);
-        appendDigits(out, 8);
-    }
-
-    Random random_;
-};
 
 using ConverterPtr = std::unique_ptr<UConverter, decltype(&ucnv_close)>;
 
@@ -282,7 +158,8 @@ std::uint64_t writeContactList(const fs::path& path, std::int64_t rows, Quotes q
     constexpr std::size_t Piece = 1 << 20;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file) throw std::runtime_error("cannot create " + path.string());
-    ContactGenerator generator(20240601);
+    Random random(20240601);
+    ContactGenerator generator(random);
     Cp936Encoder encoder;
     std::uint64_t size = 0;
     std::string text(Heading);
@@ -506,6 +383,83 @@ void printRow(std::string_view what, std::int64_t rows, std::uint64_t inputBytes
     std::fflush(stdout);
 }
 
+// ---- reading short lists in the right encoding -----------------------------------------------
+
+constexpr std::array<int, 5> MisreadSizes = {1, 2, 3, 5, 10};
+
+// One row of the misread table: lists in one encoding, of one shape but for their size, damaged
+// one way.
+struct MisreadRow {
+    bool utf8;
+    bool heading;
+    bool companies;
+    Damage damage;
+};
+
+// Whether `bytes` give two texts, read as UTF-8 and as code page 936.
+bool readsDifferently(std::string_view bytes) {
+    std::string asUtf8, asCp936;
+    utf8::sanitize(bytes, true, asUtf8);
+    cp936::decode(bytes, true, asCp936);
+    return asUtf8 != asCp936;
+}
+
+// The share of `lists` generated lists that are weighed as the other encoding. A list that reads
+// the same both ways (cut down to ASCII, say) is not misread.
+double misreadShare(const MisreadRow& row, int contacts, int lists, Random& random) {
+    ContactGenerator generator(random);
+    int misread = 0;
+    for (int i = 0; i < lists; ++i) {
+        const std::string text = makeList(generator, {contacts, row.heading, row.companies});
+        std::string bytes;
+        if (row.utf8)
+            bytes = text;
+        else
+            cp936::encode(text, bytes);
+        damage(bytes, row.damage, random);
+        EncodingWeigher weigher(bytes.size());
+        weigher.weigh(bytes, true);
+        if (weigher.isUtf8() != row.utf8 && readsDifferently(bytes)) ++misread;
+    }
+    return 100.0 * misread / lists;
+}
+
+// Prints the share of misread lists for each kind of list and size; returns the highest.
+double printMisreads(int listsPerCell) {
+    std::printf(
+        "Lists read in the wrong encoding (UTF-8 or code page 936, no mark), %% of %d generated\n"
+        "lists a cell; one damage a list, anywhere in it\n\n",
+        listsPerCell);
+    std::printf("%-44s", "encoding heading  columns    damage");
+    for (const int size : MisreadSizes) std::printf(" %6d", size);
+    std::printf("  contacts\n");
+    Random random(29);
+    double worst = 0;
+    for (const bool utf8 : {false, true}) {
+        for (const bool heading : {false, true}) {
+            for (const bool companies : {false, true}) {
+                for (const Damage kind : Damages) {
+                    const std::string_view damageName = nameOf(kind);
+                    std::printf("%-8s %-8s %-10s %-16.*s", utf8 ? "UTF-8" : "GBK",
+                                heading ? "yes" : "no", companies ? "all" : "name",
+                                static_cast<int>(damageName.size()), damageName.data());
+                    for (const int size : MisreadSizes) {
+                        const double share = misreadShare({utf8, heading, companies, kind}, size,
+                                                          listsPerCell, random);
+                        worst = std::max(worst, share);
+                        std::printf(" %6.2f", share);
+                    }
+                    std::printf("\n");
+                    stopIfInterrupted();
+                }
+            }
+        }
+    }
+    std::printf("\nworst cell: %.2f %% misread\n\n", worst);
+    std::fflush(stdout);
+    return worst;
+}
+
 // ---- the benchmark ---------------------------------------------------------------------------
 
 struct Options {
@@ -514,8 +468,11 @@ struct Options {
 };
 
 constexpr std::int64_t IconvRows = 1'000'000;
+constexpr int ListsPerCell = 10'000;
+constexpr int QuickListsPerCell = 1'000;
 
 int runBenchmark(const Options& options) {
+    printMisreads(options.quick ? QuickListsPerCell : ListsPerCell);
     std::vector<std::int64_t> sizes = {10'000, 100'000};
     if (!options.quick) sizes.push_back(1'000'000);
     if (options.huge) sizes.push_back(10'000'000);
@@ -597,11 +554,14 @@ int runBenchmark(const Options& options) {
 }
 
 void printUsage(std::FILE* to) {
-    std::fprintf(to,
-                 "usage: conversion_bench [--quick | --huge]\n"
-                 "  (none)   10k, 100k and 1M rows, best of 3 runs, and iconv for comparison\n"
-                 "  --huge   also 10M rows (about 550 MB of temporary input, one run)\n"
-                 "  --quick  only 10k and 100k rows, one run, no iconv\n");
+    std::fprintf(
+        to,
+        "usage: conversion_bench [--quick | --huge]\n"
+        "  (none)   misreads of 10,000 short lists a cell; 10k, 100k and 1M rows, best of\n"
+        "           3 runs, and iconv for comparison\n"
+        "  --huge   also 10M rows (about 550 MB of temporary input, one run)\n"
+        "  --quick  misreads of 1,000 short lists a cell; 10k and 100k rows, one run, no\n"
+        "           iconv\n");
 }
 
 }  // namespace

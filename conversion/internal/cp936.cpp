@@ -108,7 +108,40 @@ std::pair<const unsigned char*, char*> decodeInto(std::string_view bytes, bool a
     return {p, dst};
 }
 
+// One bit for each BMP character of GB2312's first level.
+class CommonHanziSet {
+public:
+    CommonHanziSet() {
+        for (unsigned lead = 0xB0; lead <= 0xD7; ++lead) {
+            for (unsigned trail = 0xA1; trail <= 0xFE; ++trail) {
+                if (isCommonHanzi(lead, trail)) {
+                    const char16_t c = pairUnit(lead, trail);
+                    bits_[c / 64] |= std::uint64_t(1) << (c % 64);
+                }
+            }
+        }
+    }
+
+    bool has(char32_t c) const { return c < 0x10000 && (bits_[c / 64] >> (c % 64) & 1); }
+
+private:
+    std::array<std::uint64_t, 0x10000 / 64> bits_{};
+};
+
 }  // namespace
+
+Char firstChar(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (!isLeadByte(p[0])) return {HighBytes[p[0] - 0x80], 1};
+    if (bytes.size() < 2) return {Replacement, 0};
+    const char16_t unit = pairUnit(p[0], p[1]);
+    return {unit, unit == Replacement ? std::size_t(1) : 2};
+}
+
+bool isCommonHanzi(char32_t c) {
+    static const CommonHanziSet set;
+    return set.has(c);
+}
 
 std::size_t decode(std::string_view bytes, bool atEnd, std::string& out) {
     // Decoded a block at a time through a buffer on the stack, so that `out` grows by what was

@@ -6,6 +6,7 @@
 
 #include "cp936.h"
 #include "encoding_weigher.h"
+#include "native_files.h"
 #include "utf16.h"
 #include "utf8.h"
 
@@ -17,9 +18,7 @@ constexpr std::string_view Utf16BigEndianMark = "\xFE\xFF";
 }  // namespace
 
 bool DecodedInput::open(const QString& path) {
-    file_.setFileName(path);
-    if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !watch_.start(file_))
-        return false;
+    if (!openRegularFile(file_, path) || !watch_.start(file_, path)) return false;
 
     char head[3];
     const qint64 headSize = file_.read(head, sizeof head);
@@ -49,7 +48,7 @@ DecodedInput::Encoding DecodedInput::weighWithoutMark() {
     EncodingWeigher weigher(std::uint64_t(watch_.sizeAtStart()));
     while (fillRaw()) {
         dropRaw(weigher.weigh(raw(), false));
-        if (weigher.settled()) return Encoding::Cp936;
+        if (weigher.certainlyCp936()) return Encoding::Cp936;
     }
     weigher.weigh(raw(), true);
     return weigher.isUtf8() ? Encoding::Utf8 : Encoding::Cp936;

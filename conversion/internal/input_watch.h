@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
 #include <optional>
 
 #include "native_files.h"
@@ -14,8 +15,8 @@ class QFile;
 // apart from the handle's, so an unchanged file would seem changed.
 class InputWatch {
 public:
-    // Notes how the open `file` stands; false when that cannot be told.
-    bool start(const QFile& file);
+    // Notes how the open `file`, opened by the name `path`, stands; false when that cannot be told.
+    bool start(const QFile& file, const QString& path);
 
     // The size the file had at start.
     std::int64_t sizeAtStart() const { return atStart_.size; }
@@ -29,4 +30,5 @@ public:
 
 private:
     FileState atStart_;
+    QString path_;
 };

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+class QFile;
+
 // How the platform names and keeps files: native_files_windows.cpp on Windows,
 // native_files_posix.cpp elsewhere.
 
@@ -42,3 +44,7 @@ std::optional<FileState> stateOfOpenFile(int handle);
 
 // The file `path` names now; nothing when it names none.
 std::optional<FileState> stateOfPath(const QString& path);
+
+// Opens the file at `path` as `file`, to read, unbuffered. False unless it is a regular file: a
+// FIFO or device put under the name is refused without waiting for a writer or for data.
+bool openRegularFile(QFile& file, const QString& path);

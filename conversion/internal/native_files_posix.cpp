@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 Zeluvar developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Files as POSIX systems name and keep them: a path is what it says, a colon included.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 
@@ -36,4 +38,19 @@ std::optional<FileState> stateOfPath(const QString& path) {
     struct stat info;
     if (stat(QFile::encodeName(path).constData(), &info) != 0) return std::nullopt;
     return stateOf(info);
+}
+
+bool openRegularFile(QFile& file, const QString& path) {
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; a regular file reads the same either
+    // way.
+    const int handle = open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0) return false;
+    struct stat info;
+    const bool regular = fstat(handle, &info) == 0 && S_ISREG(info.st_mode) &&
+                         fcntl(handle, F_SETFL, fcntl(handle, F_GETFL) & ~O_NONBLOCK) == 0;
+    if (regular && file.open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                             QFileDevice::AutoCloseHandle))
+        return true;
+    close(handle);
+    return false;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <string>
 
@@ -97,4 +98,14 @@ std::optional<FileState> stateOfPath(const QString& path) {
     const std::optional<FileState> state = stateOfHandle(file);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     return state;
+}
+
+bool openRegularFile(QFile& file, const QString& path) {
+    // A pipe or device opens without waiting here; it is refused once open.
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (GetFileType(handle) == FILE_TYPE_DISK) return true;
+    file.close();
+    return false;
 }

@@ -45,6 +45,21 @@ Seq classify(const unsigned char* p, const unsigned char* end) {
     return {trailing + 1, SeqKind::Valid};
 }
 
+// The code point of the valid character of `length` bytes at `p`.
+char32_t codePointOf(const unsigned char* p, std::size_t length) {
+    switch (length) {
+        case 1:
+            return p[0];
+        case 2:
+            return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+        case 3:
+            return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+        default:
+            return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 |
+                   (p[3] & 0x3Fu);
+    }
+}
+
 const unsigned char* skipAsciiBytes(const unsigned char* p, const unsigned char* end) {
     constexpr std::uint64_t HighBits = 0x8080808080808080ull;
     while (end - p >= 8) {
@@ -134,18 +149,21 @@ Char firstChar(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const Seq seq = classify(p, p + text.size());
     if (seq.kind != SeqKind::Valid) return {0, 0};
-    switch (seq.length) {
-        case 1:
-            return {p[0], 1};
-        case 2:
-            return {(p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu), 2};
-        case 3:
-            return {(p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu), 3};
-        default:
-            return {
-                (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu),
-                4};
+    return {codePointOf(p, seq.length), seq.length};
+}
+
+Sequence firstSequence(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const Seq seq = classify(p, p + bytes.size());
+    switch (seq.kind) {
+        case SeqKind::Valid:
+            return {codePointOf(p, seq.length), seq.length, true};
+        case SeqKind::Invalid:
+            return {U'\uFFFD', seq.length, false};
+        case SeqKind::Truncated:
+            break;
     }
+    return {0, 0, false};
 }
 
 }  // namespace utf8

@@ -46,6 +46,16 @@ struct Char {
 };
 Char firstChar(std::string_view text);
 
+// The character or the maximal invalid subpart (which stands for U+FFFD) that `bytes` starts with,
+// its first byte 0x80 or up. A length of 0 for the valid start of a character cut by the end of
+// `bytes`.
+struct Sequence {
+    char32_t codePoint;
+    std::size_t length;
+    bool valid;
+};
+Sequence firstSequence(std::string_view bytes);
+
 inline constexpr std::string_view ReplacementChar = "\xEF\xBF\xBD";
 inline constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 

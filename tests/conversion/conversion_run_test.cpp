@@ -12,6 +12,13 @@
 #include <utility>
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
 #endif
 
 #include "test_support.h"
@@ -365,5 +372,31 @@ TEST(Runs, ConvertFilesDeeperThanTheOldPathLimitAndNamedOutsideTheCodePage) {
     EXPECT_EQ(ScratchDir::read(sink.output), Wang);
     EXPECT_GT(sink.output.size(), 300);
 }
+
+#ifndef Q_OS_WIN
+// A FIFO put under the list's name during the yield has no writer: the run refuses it rather than
+// wait for one, which would freeze the window.
+TEST(Runs, RefuseAFifoPutUnderTheInputsNameWithoutWaiting) {
+    ScratchDir dir;
+    RecordingSink sink;
+    sink.input = dir.write("in.csv", "王");
+    sink.output = dir.path("out.vcf");
+    const QByteArray fifo = QFile::encodeName(sink.input);
+    sink.duringYield = [&] {
+        ASSERT_TRUE(QFile::remove(sink.input));
+        ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    };
+    std::future<void> run = std::async(std::launch::async, [&] { ConversionRun(sink).execute(); });
+    const bool ended = run.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    if (!ended) {  // a writer lets the waiting open go, so that the test fails rather than hangs
+        const int writer = open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0) close(writer);
+    }
+    run.wait();
+    EXPECT_TRUE(ended) << "the run waited for a writer";
+    EXPECT_EQ(sink.shown, std::vector<std::string>{CannotReadInput.toStdString()});
+    EXPECT_EQ(ScratchDir::read(sink.output), "<missing>");
+}
+#endif
 
 }  // namespace
