@@ -9,9 +9,8 @@
 set -Eeuo pipefail
 dist=$(cd "$1" && pwd) key=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
-step() { echo "== check_release: $1"; current_step=$1; }
-fail() { echo "check_release FAILED in step: $current_step: $1" >&2; exit 1; }
-trap 'echo "check_release FAILED in step: ${current_step:-setup}" >&2' ERR
+source "$here/../../scripts/lib/common.sh"
+trap report_failure ERR
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -56,4 +55,5 @@ if [ -n "$key" ]; then
   ! gpgv --keyring "$scratch/key.gpg" "$dist/SHA256SUMS.asc" "$scratch/SHA256SUMS" 2>/dev/null ||
     fail "SHA256SUMS.asc verifies a changed SHA256SUMS"
 fi
+finish_step
 echo "check_release: the release in $dist passed"
